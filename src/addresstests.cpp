@@ -1,0 +1,4 @@
+#include "displaysystemrelatedinfo.h"
+
+void displaysystemrelatedinfo::runPing(QString &) {}
+void displaysystemrelatedinfo::runTracert(QString &) {}

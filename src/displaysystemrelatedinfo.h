@@ -1,0 +1,57 @@
+#pragma once
+// The inspection object: the one place where the tool asks the operating
+// system about the machine. Each check runs a command through runCommand,
+// reshapes its output into a check text, hands that back through an output
+// string and writes a framed record of it to the run log.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class displaysystemrelatedinfo : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A command that has not ended after this long is stopped. Generous on
+    // purpose: it only guards against a child that never ends.
+    static constexpr int kDefaultCommandTimeoutMs = 5 * 60 * 1000;
+
+    displaysystemrelatedinfo();
+
+    static displaysystemrelatedinfo *instance();
+
+    // Runs program with arguments and returns its standard output decoded
+    // from the local 8-bit code page. A program text that begins with a
+    // double quote and comes with no arguments is a whole command line: the
+    // quoted executable path followed by its options.
+    QString runCommand(QStringList arguments, QString program, int timeoutMs = kDefaultCommandTimeoutMs);
+
+    // Hardware.
+    void getCpuInfo(QString &output);
+    void getGpuInfo(QString &output);
+    void getMemoryInfo(QString &output);
+    void getPageFileInfo(QString &output);
+    void getDiskInfo(QString &output);
+    void getScreenInfo(QString &output);
+
+    // Graphics capability.
+    void getTdrInfo(QString &output);
+    void checkD3D12Support();
+
+    // System and software.
+    void getSystemUpdateInfo(QString &output);
+    void getFirewallInfo(QString &configuration, QString &rules);
+    void getNetworkInfo(QString &status, QString &vpn);
+    void getProcessInfo(QString &output);
+
+    // Address tests of the network diagnosis.
+    void runPing(QString &output);
+    void runTracert(QString &output);
+
+    // Log collection and archive.
+    void collectAndZipLogs(QString &appDataFolder);
+    bool copyLogFolder(const QString &source, const QString &destination);
+    void removeCopiedFolder(const QString &folder);
+    void removeLastZip();
+};

@@ -1,0 +1,4 @@
+#include "displaysystemrelatedinfo.h"
+
+void displaysystemrelatedinfo::getTdrInfo(QString &) {}
+void displaysystemrelatedinfo::checkD3D12Support() {}

@@ -1,0 +1,138 @@
+// Entry point: makes the installation folder current, prepares the report
+// folder and the run log, asks for the terms of use once, then runs the
+// main window until the user closes it.
+
+#include "agreementgate.h"
+#include "mainwindow.h"
+#include "records.h"
+#include "startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+
+#include <gflags/gflags.h>
+#include <glog/logging.h>
+
+#include <cstdio>
+
+// What the host application's launcher knows of its user and of itself. The
+// launcher passes them on the command line; the tool declares them so they
+// exist, but never parses its command line for them.
+DEFINE_string(assetUrl, "https://assets.tessaly-render.example/", "assetUrl");
+DEFINE_uint32(companyId, 0, "http companyId");
+DEFINE_string(companyLogoUrl, "", "http companyLogoUrl");
+DEFINE_string(companyName, "", "http companyName");
+DEFINE_uint32(companyRole, 0, "http companyRole");
+DEFINE_uint32(forceLogin, 0, "");
+DEFINE_string(pluginFile, "", "");
+DEFINE_uint32(roleId, 0, "http roleId");
+DEFINE_string(startFile, "", "");
+DEFINE_string(token, "", "http token");
+DEFINE_string(updateUrl, "http://updates.tessaly-render.example:8082/", "update url");
+DEFINE_uint32(userId, 0, "http userId");
+DEFINE_string(username, "debug", "http username");
+DEFINE_string(versionId, "0.2.9999.0", "launcher version");
+
+namespace {
+
+bool platformIsHeadless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+#ifndef Q_OS_WIN
+// Without a display the toolkit would abort; say what to do instead.
+bool displayMissing()
+{
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+#endif
+
+// For unattended runs (smoke tests, screenshots): with SUPPORTTOOL_CLOSE_AFTER_MS
+// set, every visible window is closed the way its close button would after
+// that many milliseconds, so the run ends normally.
+void armAutomaticClose()
+{
+    bool valid = false;
+    const int delay = qEnvironmentVariableIntValue("SUPPORTTOOL_CLOSE_AFTER_MS", &valid);
+    if (!valid || delay < 0)
+        return;
+    auto *timer = new QTimer(qApp); // owned by the application
+    QObject::connect(timer, &QTimer::timeout, [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible())
+                widget->close();
+        }
+    });
+    timer->start(delay);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QDir::setCurrent(startup::installationFolderOf(QString::fromUtf8(argv[0])));
+    QCoreApplication::addLibraryPath(QStringLiteral("./"));
+
+    QString reportFolderProblem;
+    const bool reportFolderReady = startup::ensureReportFolder(&reportFolderProblem);
+
+    google::InitGoogleLogging(argv[0]);
+    startup::tuneLogging();
+
+    records::info(records::kMain, 60, QStringLiteral("versionId:") + QString::fromStdString(FLAGS_versionId));
+    records::warning(records::kMain, 61, QStringLiteral("SupportTool beg"));
+
+#ifndef Q_OS_WIN
+    if (displayMissing()) {
+        std::fprintf(stderr,
+                     "SupportTool needs a display for its window, and none was found.\n"
+                     "Run it inside a desktop session, or headless with QT_QPA_PLATFORM=offscreen,\n"
+                     "or use SupportToolBatch to run every check and write the reports and the archive.\n");
+        return 2;
+    }
+#endif
+
+    QApplication app(argc, argv);
+    startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
+
+    if (!reportFolderReady) {
+        // Every action writes its report there; without it the tool would
+        // run its checks and silently keep nothing.
+        const QString message =
+            QStringLiteral("The report folder \"%1\" cannot be created (%2). Please install Tessaly Render in a "
+                           "folder you can write to, or start the tool with the rights to write there.")
+                .arg(QDir::current().absoluteFilePath(QStringLiteral("logs/SupportTool")), reportFolderProblem);
+        records::write(records::Level::Error, records::kMain, 56, message);
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        if (!platformIsHeadless())
+            QMessageBox::critical(nullptr, QStringLiteral("Tessaly Render Support Tool"), message);
+        return 1;
+    }
+
+    armAutomaticClose();
+
+    QSettings settings(QStringLiteral("SupportToolConfig.ini"), QSettings::IniFormat);
+    if (!QFile::exists(QStringLiteral("SupportToolConfig.ini"))) {
+        records::info(records::kMain, 68,
+                      QStringLiteral("There is no SupportToolConfig.ini in installzation folder, can not do net network "
+                                     "speed test"));
+    }
+
+    if (!agreement::passGate(settings))
+        return 0;
+
+    int exitCode = 0;
+    {
+        MainWindow window;
+        window.show();
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

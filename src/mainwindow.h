@@ -1,0 +1,65 @@
+#pragma once
+// The tool's only window: six action buttons, the output pane, a thin busy
+// indicator. Each button runs one public slot; the slots share the action
+// frame defined here (button guard, busy indicator, pane, report switch).
+
+#include <QList>
+#include <QMainWindow>
+#include <QPushButton>
+
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+public slots:
+    void CheckHardware();
+    void GetNetInfo();
+    void CheckSoftwareConfliction();
+    void GetSystemInfo();
+    void zipLogs();
+    void gatherAndZipAtOnce();
+    void disablePushButtons(QPushButton *pressed, bool val);
+    void generateConfigFile(bool &iniExist);
+    void GetSeverResult();
+    void ExportResult();
+
+protected:
+    // Closing while an action runs cancels it instead of pulling the window
+    // from under it: the running command is stopped, the remaining steps are
+    // skipped, and the window closes once the action has unwound.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Marks an action as running for its lifetime; actions nest (the
+    // combined actions run the others), so this counts.
+    class RunningAction
+    {
+    public:
+        explicit RunningAction(MainWindow &window);
+        ~RunningAction();
+        RunningAction(const RunningAction &) = delete;
+        RunningAction &operator=(const RunningAction &) = delete;
+
+    private:
+        MainWindow &m_window;
+    };
+
+    // Adds text as a new paragraph at the end of the pane and scrolls to it.
+    void appendToPane(const QString &text);
+    void showBusy(bool busy);
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    QList<QPushButton *> m_buttons;
+    int m_runningActions = 0;
+    bool m_closePending = false;
+};

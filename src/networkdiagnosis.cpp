@@ -1,0 +1,5 @@
+#include "mainwindow.h"
+
+void MainWindow::GetNetInfo() {}
+void MainWindow::generateConfigFile(bool &) {}
+void MainWindow::GetSeverResult() {}

@@ -1,0 +1,47 @@
+#pragma once
+// Writing run-log records. Every record carries a fixed source file and line
+// that support scripts search for, so callers name them explicitly instead
+// of relying on where the statement happens to stand.
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+namespace records {
+
+// Source files the records are attributed to.
+inline constexpr const char *kMain = "main.cpp";
+inline constexpr const char *kMainWindow = "mainwindow.cpp";
+inline constexpr const char *kInspection = "displaysystemrelatedinfo.cpp";
+
+enum class Level { Info, Warning, Error };
+
+// One record: the text is written as UTF-8.
+void write(Level level, const char *file, int line, const QString &text);
+// One record made of bytes exactly as given (console output copied verbatim).
+void writeBytes(Level level, const char *file, int line, const QByteArray &bytes);
+
+inline void info(const char *file, int line, const QString &text) { write(Level::Info, file, line, text); }
+inline void warning(const char *file, int line, const QString &text) { write(Level::Warning, file, line, text); }
+
+// Section separators closing a check record.
+QString hyphens(int count);
+inline QString separator() { return QLatin1Char('\n') + hyphens(96); } // the usual one
+inline QString bareSeparator() { return hyphens(96); }                 // after text ending in a line feed
+inline QString shortSeparator() { return hyphens(95); }                // after the firewall rules
+
+// An INFO record of the inspection object, composed by a pure shaping
+// function so that tests can hold it against the expected text, and
+// written afterwards in order.
+struct CheckRecord
+{
+    int line = 0;
+    QString text;
+    bool operator==(const CheckRecord &other) const { return line == other.line && text == other.text; }
+};
+void writeChecks(const QVector<CheckRecord> &checkRecords);
+
+// Points the INFO destination (and so the current report) at a prefix.
+void switchReport(const QString &prefix);
+
+} // namespace records

@@ -1,0 +1,58 @@
+#include "startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtGlobal>
+
+#include <boost/filesystem.hpp>
+#include <boost/system/error_code.hpp>
+#include <glog/logging.h>
+
+namespace startup {
+
+QString installationFolderOf(const QString &programPath)
+{
+    QString path = programPath;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.left(slash);
+}
+
+bool ensureReportFolder(QString *reason)
+{
+    const boost::filesystem::path folder("./logs/SupportTool");
+    boost::system::error_code error;
+    if (boost::filesystem::exists(folder, error))
+        return true;
+    boost::filesystem::create_directories(folder, error);
+    if (error || !boost::filesystem::is_directory(folder)) {
+        if (reason)
+            *reason = QString::fromStdString(error ? error.message() : std::string("not a folder"));
+        return false;
+    }
+    return true;
+}
+
+void tuneLogging()
+{
+    FLAGS_logbufsecs = 0;
+    FLAGS_max_log_size = 10;
+    FLAGS_stop_logging_if_full_disk = true;
+    FLAGS_minloglevel = 0;
+}
+
+void appendStandInsToSearchPath(const QString &programFolder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(programFolder)
+#else
+    const QString standIns = QDir(programFolder).absoluteFilePath(QStringLiteral("standins"));
+    QByteArray path = qgetenv("PATH");
+    if (!path.isEmpty())
+        path += ':';
+    path += QFile::encodeName(standIns);
+    qputenv("PATH", path);
+#endif
+}
+
+} // namespace startup

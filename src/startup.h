@@ -1,0 +1,26 @@
+#pragma once
+// The steps start-up takes before the window exists, kept apart from main()
+// so they can be exercised on their own.
+
+#include <QString>
+
+namespace startup {
+
+// The folder part of the program path: backslashes become slashes and the
+// text after the last slash is dropped. A path without a slash is returned
+// whole (changing into it then fails and the folder stays as it was).
+QString installationFolderOf(const QString &programPath);
+
+// Makes "./logs/SupportTool" exist. Returns false, with a reason, when it
+// cannot be created.
+bool ensureReportFolder(QString *reason);
+
+// The four logging settings, applied in this order after initialisation.
+void tuneLogging();
+
+// On systems without PowerShell and cmd, appends the folder of our stand-ins
+// to the executable search path, so a program of the same name placed
+// earlier on the path still wins.
+void appendStandInsToSearchPath(const QString &programFolder);
+
+} // namespace startup

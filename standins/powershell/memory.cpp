@@ -1,0 +1,8 @@
+#include "commands.h"
+#include "console.h"
+
+namespace powershell {
+
+int printPhysicalMemory() { return standin::notAnswered(QStringLiteral("printPhysicalMemory")); }
+
+} // namespace powershell

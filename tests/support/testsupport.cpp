@@ -1,0 +1,158 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <glog/logging.h>
+
+namespace testsupport {
+
+void initLogging()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    static QTemporaryDir logDir;
+    FLAGS_log_dir = logDir.path().toStdString();
+    google::InitGoogleLogging("SupportToolTest");
+    FLAGS_logbufsecs = 0;
+    FLAGS_max_log_size = 10;
+    FLAGS_stop_logging_if_full_disk = true;
+    FLAGS_minloglevel = 0;
+}
+
+void forgetReport()
+{
+    static QTemporaryDir unused;
+    google::SetLogDestination(google::GLOG_INFO, (unused.path() + QStringLiteral("/unused_")).toLocal8Bit().constData());
+}
+
+InstallFolder::InstallFolder() : m_previous(QDir::currentPath())
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("logs/SupportTool"));
+    QDir::setCurrent(m_dir.path());
+    forgetReport();
+}
+
+InstallFolder::~InstallFolder()
+{
+    forgetReport();
+    QDir::setCurrent(m_previous);
+}
+
+QString InstallFolder::filePath(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+void InstallFolder::writeFile(const QString &relative, const QByteArray &content) const
+{
+    const QString target = filePath(relative);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(target));
+    file.write(content);
+}
+
+FixturePath::FixturePath() : m_previousPath(qgetenv("PATH"))
+{
+    qputenv("PATH", QFile::encodeName(m_dir.path()) + ':' + m_previousPath);
+}
+
+FixturePath::~FixturePath() { qputenv("PATH", m_previousPath); }
+
+void FixturePath::addScript(const QString &name, const QByteArray &body) const
+{
+    const QString path = QDir(m_dir.path()).filePath(name);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("#!/bin/sh\n" + body + "\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+}
+
+namespace {
+// Stores bytes in a data file beside the fixtures and returns its path.
+QString storeData(const QString &folder, const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(folder).filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    return path;
+}
+
+QByteArray quoted(const QString &path) { return "'" + QFile::encodeName(path) + "'"; }
+} // namespace
+
+void FixturePath::addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes,
+                             int exitCode) const
+{
+    const QString out = storeData(m_dir.path(), name + QStringLiteral(".stdout"), stdoutBytes);
+    const QString err = storeData(m_dir.path(), name + QStringLiteral(".stderr"), stderrBytes);
+    addScript(name, "cat " + quoted(out) + "\ncat " + quoted(err) + " >&2\nexit " + QByteArray::number(exitCode));
+}
+
+void FixturePath::addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const
+{
+    QByteArray body = "script=\"$*\"\n";
+    int index = 0;
+    for (const auto &answer : answers) {
+        const QString script = storeData(m_dir.path(), QStringLiteral("ps%1.script").arg(index), answer.first.toUtf8());
+        const QString out = storeData(m_dir.path(), QStringLiteral("ps%1.stdout").arg(index), answer.second);
+        body += "if [ \"$script\" = \"$(cat " + quoted(script) + ")\" ]; then cat " + quoted(out) + "; exit 0; fi\n";
+        ++index;
+    }
+    body += "exit 0";
+    addScript(QStringLiteral("powershell"), body);
+}
+
+void appendStandInsToPath()
+{
+    const QByteArray path = qgetenv("PATH");
+    if (!path.contains(STANDIN_DIR))
+        qputenv("PATH", path + ":" STANDIN_DIR);
+}
+
+QStringList reportFiles(const QString &namePrefix)
+{
+    QDir folder(QStringLiteral("logs/SupportTool"));
+    QStringList names = folder.entryList({namePrefix + QLatin1Char('*')}, QDir::Files, QDir::Name);
+    for (QString &name : names)
+        name = folder.filePath(name);
+    return names;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList headerLines(const QByteArray &content)
+{
+    return QString::fromUtf8(content).split(QLatin1Char('\n')).mid(0, 4);
+}
+
+QList<Record> parseRecords(const QByteArray &content)
+{
+    static const QRegularExpression prefix(
+        QStringLiteral("^([IWEF])\\d{8} \\d\\d:\\d\\d:\\d\\d\\.\\d{6} +\\d+ ([^ :]+):(\\d+)\\] (.*)$"));
+    QList<Record> result;
+    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (int i = 4; i < lines.size(); ++i) {
+        const QRegularExpressionMatch match = prefix.match(lines.at(i));
+        if (match.hasMatch()) {
+            result.append({match.captured(1).at(0), match.captured(2), match.captured(3).toInt(), match.captured(4)});
+        } else if (!result.isEmpty()) {
+            result.last().text += QLatin1Char('\n') + lines.at(i);
+        }
+    }
+    return result;
+}
+
+QList<Record> recordsOf(const QString &reportPath) { return parseRecords(readFile(reportPath)); }
+
+} // namespace testsupport

@@ -1,0 +1,82 @@
+#pragma once
+// Shared scaffolding of the tests: a throw-away installation folder, fixture
+// programs first on the search path, and reading back the report files.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// Initialises the logging library once per test process, with its default
+// destination in a temporary folder.
+void initLogging();
+
+// Points the report destination at a prefix nobody writes to, so that the
+// next switch an action makes opens a new file even if it names the prefix
+// the previous test used.
+void forgetReport();
+
+// A temporary installation folder, current for the guard's life, with the
+// report folder "logs/SupportTool" already made.
+class InstallFolder
+{
+public:
+    InstallFolder();
+    ~InstallFolder();
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &relative) const;
+    void writeFile(const QString &relative, const QByteArray &content) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// A folder of fixture programs placed first on PATH for the guard's life.
+class FixturePath
+{
+public:
+    FixturePath();
+    ~FixturePath();
+    QString path() const { return m_dir.path(); }
+    // A program that runs the given POSIX shell body.
+    void addScript(const QString &name, const QByteArray &body) const;
+    // A program that prints stdoutBytes and stderrBytes exactly and exits with code.
+    void addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes = {},
+                    int exitCode = 0) const;
+    // A "powershell" that answers each script (arguments joined by blanks)
+    // with the bytes given, and any other script with nothing.
+    void addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previousPath;
+};
+
+// Puts the built stand-ins last on PATH, as start-up does.
+void appendStandInsToPath();
+
+// One record of a report file.
+struct Record
+{
+    QChar level;     // 'I', 'W', 'E'
+    QString file;    // source file name, such as "displaysystemrelatedinfo.cpp"
+    int line = 0;    // source line
+    QString text;    // message, continuation lines joined with "\n"
+};
+
+// The report files under logs/SupportTool of the current folder whose name
+// starts with prefix, oldest first.
+QStringList reportFiles(const QString &namePrefix);
+QByteArray readFile(const QString &path);
+// The four header lines of a report file.
+QStringList headerLines(const QByteArray &content);
+// The records after the header.
+QList<Record> parseRecords(const QByteArray &content);
+// The records of one report file whose source file is file.
+QList<Record> recordsOf(const QString &reportPath);
+
+} // namespace testsupport
