@@ -6,8 +6,6 @@
 #include <QHash>
 #include <QMap>
 
-#include <cmath>
-
 namespace powershell {
 
 namespace {
@@ -118,6 +116,8 @@ QVector<Processor> readProcessors(const standin::SystemRoot &system)
         processor.manufacturer = firstOf(entry, {"vendor_id", "CPU implementer"});
         processor.maxClockSpeed = maxClockOf(system, entry);
         processor.name = firstOf(entry, {"model name", "Processor", "cpu model"});
+        // Without readable firmware tables the kernel's package number is the
+        // socket fact there is; "CPU 0" is also how most firmware names it.
         const int index = processors.size();
         processor.socketDesignation = index < sockets.size() && !sockets.at(index).isEmpty()
                                           ? sockets.at(index)
