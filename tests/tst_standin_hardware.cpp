@@ -4,10 +4,7 @@
 
 #include "standinrun.h"
 #include "textcut.h"
-// moc's tokenizer loses its way in the raw string literals of the scripts.
-#ifndef Q_MOC_RUN
 #include "windowscommands.h"
-#endif
 
 #include <QtTest>
 
