@@ -19,8 +19,8 @@ ShapedCheck systemUpdates(const QString &output)
     QString text = textcut::withoutCarriageReturns(output);
     text.remove(QLatin1Char(' '));
     return {text,
-            {{313, QStringLiteral("CHECKING SYSTEM UPDATE VERSION INFORMATION......\n") + text +
-                       records::bareSeparator()}}};
+            {{313,
+              QStringLiteral("CHECKING SYSTEM UPDATE VERSION INFORMATION......\n") + text + records::bareSeparator()}}};
 }
 
 records::CheckRecord firewallHeading() { return {366, QStringLiteral("CHECKING FIREWALL INFORMATION......")}; }

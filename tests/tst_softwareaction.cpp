@@ -24,8 +24,9 @@ using namespace testsupport;
 
 namespace {
 const QString kReportName = QStringLiteral("SupportLog_software_confliction_");
-const QByteArray kProcessList = "Process=GamePP                    CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
-                                "Process=wwbizsrv                  CPU_Usage_%=1            Memory_Usage_=8.25            \r\n";
+const QByteArray kProcessList =
+    "Process=GamePP                    CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
+    "Process=wwbizsrv                  CPU_Usage_%=1            Memory_Usage_=8.25            \r\n";
 
 QList<QPushButton *> actionButtons(MainWindow &window)
 {
@@ -45,7 +46,10 @@ int enabledButtons(MainWindow &window)
 
 QProgressBar *busyBar(MainWindow &window) { return window.findChild<QProgressBar *>(QStringLiteral("barProgress")); }
 QTextEdit *pane(MainWindow &window) { return window.findChild<QTextEdit *>(QStringLiteral("textEdit")); }
-QPushButton *softwareButton(MainWindow &window) { return window.findChild<QPushButton *>(QStringLiteral("softwareBtn")); }
+QPushButton *softwareButton(MainWindow &window)
+{
+    return window.findChild<QPushButton *>(QStringLiteral("softwareBtn"));
+}
 
 QString inspection(char level, int line)
 {
@@ -76,6 +80,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QString description = pane(window)->toPlainText();
+        QVERIFY(!description.isEmpty());
 
         int enabledWhileRunning = -1;
         bool busyWhileRunning = false;
@@ -93,16 +98,20 @@ private slots:
 
         const QStringList files = reportFiles(kReportName);
         QCOMPARE(files.size(), 1);
-        const QRegularExpression name(QStringLiteral("^%1\\d{8}-\\d{6}\\.%2$").arg(kReportName).arg(QCoreApplication::applicationPid()));
+        const QRegularExpression name(
+            QStringLiteral("^%1\\d{8}-\\d{6}\\.%2$").arg(kReportName).arg(QCoreApplication::applicationPid()));
         QVERIFY2(name.match(QFileInfo(files.first()).fileName()).hasMatch(), qPrintable(files.first()));
 
         const QByteArray content = readFile(files.first());
         const QStringList header = headerLines(content);
         QVERIFY2(QRegularExpression(QStringLiteral("^Log file created at: \\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
-                     .match(header.value(0)).hasMatch(), qPrintable(header.value(0)));
+                     .match(header.value(0))
+                     .hasMatch(),
+                 qPrintable(header.value(0)));
         QVERIFY(header.value(1).startsWith(QStringLiteral("Running on machine: ")));
         QVERIFY(header.value(2).startsWith(QStringLiteral("Running duration (h:mm:ss): ")));
-        QCOMPARE(header.value(3), QStringLiteral("Log line format: [IWEF]yyyymmdd hh:mm:ss.uuuuuu threadid file:line] msg"));
+        QCOMPARE(header.value(3),
+                 QStringLiteral("Log line format: [IWEF]yyyymmdd hh:mm:ss.uuuuuu threadid file:line] msg"));
 
         const QList<Record> written = parseRecords(content);
         QCOMPARE(placesOf(written), QStringList({inspection('W', 46), inspection('I', 464), inspection('I', 468)}));
@@ -117,7 +126,7 @@ private slots:
         // without the notices, and scrolled into view.
         QCOMPARE(pane(window)->toPlainText(), description + QLatin1Char('\n') + list);
         const QScrollBar *scroll = pane(window)->verticalScrollBar();
-    QCOMPARE(scroll->value(), scroll->maximum());
+        QCOMPARE(scroll->value(), scroll->maximum());
     }
 
     void nothingFoundStillAppends()
@@ -204,8 +213,8 @@ private slots:
         const QStringList files = reportFiles(kReportName);
         QCOMPARE(files.size(), 1);
         const QList<Record> written = recordsOf(files.first());
-        QCOMPARE(placesOf(written), QStringList({QStringLiteral("W mainwindow.cpp:30"), inspection('W', 44),
-                                                 inspection('W', 46)}));
+        QCOMPARE(placesOf(written),
+                 QStringList({QStringLiteral("W mainwindow.cpp:30"), inspection('W', 44), inspection('W', 46)}));
         QVERIFY(!readFile(files.first()).contains("There is no conflicting software running.."));
     }
 
@@ -237,7 +246,8 @@ private slots:
         MainWindow window;
         window.CheckSoftwareConfliction();
         const QList<Record> written = recordsOf(reportFiles(kReportName).value(0));
-        QCOMPARE(placesOf(written).mid(3), QStringList({inspection('W', 46), inspection('I', 464), inspection('I', 468)}));
+        QCOMPARE(placesOf(written).mid(3),
+                 QStringList({inspection('W', 46), inspection('I', 464), inspection('I', 468)}));
     }
 };
 

@@ -57,24 +57,26 @@ private slots:
         const QList<Record> written = reportRecords();
         QCOMPARE(placesOf(written), QStringList({inspection(46, 'W'), inspection(313)}));
         QCOMPARE(written.at(0).text, QString());
-        QCOMPARE(written.at(1).text, "CHECKING SYSTEM UPDATE VERSION INFORMATION......\n[01]:KB5031988\n[02]:KB5012170\n" +
-                                         hyphens(96));
+        QCOMPARE(written.at(1).text,
+                 "CHECKING SYSTEM UPDATE VERSION INFORMATION......\n[01]:KB5031988\n[02]:KB5012170\n" + hyphens(96));
     }
 
     void firewall()
     {
         InstallFolder folder;
         FixturePath fixtures;
-        fixtures.addPowerShell({{windowscommands::asScript(windowscommands::firewallProfiles()),
-                                 "\r\nDomain Profile Settings: \r\nState                                 ON\r\nOk.\r\n\r\n"},
-                                {windowscommands::asScript(windowscommands::firewallRules()),
-                                 "\r\nDisplayName : Tessaly Render\r\nEnabled : True\r\n\r\n\r\n\r\n"}});
+        fixtures.addPowerShell(
+            {{windowscommands::asScript(windowscommands::firewallProfiles()),
+              "\r\nDomain Profile Settings: \r\nState                                 ON\r\nOk.\r\n\r\n"},
+             {windowscommands::asScript(windowscommands::firewallRules()),
+              "\r\nDisplayName : Tessaly Render\r\nEnabled : True\r\n\r\n\r\n\r\n"}});
         records::switchReport(kPrefix);
         QString configuration = QStringLiteral("old configuration");
         QString rules = QStringLiteral("old rules");
         displaysystemrelatedinfo::instance()->getFirewallInfo(configuration, rules);
 
-        QCOMPARE(configuration, QStringLiteral("\nDomain Profile Settings: \nState                                 ON\nOk.\n\n"));
+        QCOMPARE(configuration,
+                 QStringLiteral("\nDomain Profile Settings: \nState                                 ON\nOk.\n\n"));
         QCOMPARE(rules, QStringLiteral("\nDisplayName : Tessaly Render\nEnabled : True\n"));
         const QList<Record> written = reportRecords();
         QCOMPARE(placesOf(written), QStringList({inspection(366), inspection(46, 'W'), inspection(373),
@@ -109,8 +111,8 @@ private slots:
         QTest::addColumn<QString>("vpn");
         QTest::addColumn<int>("vpnLine");
         QTest::addColumn<QString>("vpnRecord");
-        QTest::newRow("with VPN") << QByteArray("\r\nName : Office\r\n\r\n") << "\nName : Office\n\n" << 451
-                                  << "VPN Info: \n\nName : Office\n\n\n" + hyphens(96);
+        QTest::newRow("with VPN") << QByteArray("\r\nName : Office\r\n\r\n") << "\nName : Office\n\n"
+                                  << 451 << "VPN Info: \n\nName : Office\n\n\n" + hyphens(96);
         QTest::newRow("without VPN") << QByteArray() << "" << 448 << "There is no VPN Configuration\n" + hyphens(96);
     }
     void network()
@@ -143,7 +145,9 @@ private slots:
     {
         InstallFolder folder;
         FixturePath fixtures;
-        addDelayedPowerShell(fixtures, 0, "Process=avp                       CPU_Usage_%=0            Memory_Usage_=3.5             \r\n");
+        addDelayedPowerShell(
+            fixtures, 0,
+            "Process=avp                       CPU_Usage_%=0            Memory_Usage_=3.5             \r\n");
         records::switchReport(kPrefix);
         QString processes = QStringLiteral("held before");
         displaysystemrelatedinfo::instance()->getProcessInfo(processes);
@@ -151,7 +155,8 @@ private slots:
         // Seven arguments, each handed over whole.
         QCOMPARE(powerShellArguments(fixtures), windowscommands::conflictingProcesses());
         QCOMPARE(processes,
-                 QStringLiteral("Process=avp                       CPU_Usage_%=0            Memory_Usage_=3.5             \n"));
+                 QStringLiteral(
+                     "Process=avp                       CPU_Usage_%=0            Memory_Usage_=3.5             \n"));
         QCOMPARE(placesOf(reportRecords()), QStringList({inspection(46, 'W'), inspection(464), inspection(468)}));
     }
 
@@ -175,8 +180,7 @@ private slots:
         QVERIFY(configuration.isEmpty());
         QVERIFY(rules.isEmpty());
         QCOMPARE(powerShellArguments(fixtures), windowscommands::firewallProfiles());
-        QCOMPARE(placesOf(reportRecords()),
-                 QStringList({inspection(366), inspection(44, 'W'), inspection(46, 'W')}));
+        QCOMPARE(placesOf(reportRecords()), QStringList({inspection(366), inspection(44, 'W'), inspection(46, 'W')}));
     }
 };
 

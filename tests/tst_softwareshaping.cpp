@@ -69,10 +69,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("record");
-        const QString profiles = "\r\nDomain Profile Settings: \r\n----------------------------------------------------------------------\r\n"
-                                 "State                                 ON\r\nOk.\r\n\r\n";
-        const QString kept = "\nDomain Profile Settings: \n----------------------------------------------------------------------\n"
-                             "State                                 ON\nOk.\n\n";
+        const QString rule = QString(70, QLatin1Char('-'));
+        const QString profiles = "\r\nDomain Profile Settings: \r\n" + rule +
+                                 "\r\nState                                 ON\r\nOk.\r\n\r\n";
+        const QString kept =
+            "\nDomain Profile Settings: \n" + rule + "\nState                                 ON\nOk.\n\n";
         QTest::newRow("profiles") << profiles << kept << 373 << "Firewall Configuration: " + kept;
         QTest::newRow("5 characters") << "Ok.\r\n\r\n" << "Ok.\n\n" << 373 << "Firewall Configuration: Ok.\n\n";
         QTest::newRow("4 characters") << "\r\nOk\r\n" << "\nOk\n" << 371 << "There is no firewall configuration";
@@ -147,7 +148,8 @@ private slots:
                                     << "\nName : Office\nServerAddress : vpn.example.org\n\n" << 451
                                     << "VPN Info: \n\nName : Office\nServerAddress : vpn.example.org\n\n" + separator();
         QTest::newRow("5 characters") << "\r\nab\r\n\r\n" << "\nab\n\n" << 451 << "VPN Info: \n\nab\n\n" + separator();
-        QTest::newRow("4 characters") << "\r\nab\r\n" << "\nab\n" << 448 << "There is no VPN Configuration" + separator();
+        QTest::newRow("4 characters") << "\r\nab\r\n" << "\nab\n" << 448
+                                      << "There is no VPN Configuration" + separator();
         QTest::newRow("empty") << "" << "" << 448 << "There is no VPN Configuration" + separator();
     }
     void vpnConnections()
@@ -164,8 +166,9 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("line");
-        const QString list = "Process=GamePP                    CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
-                             "Process=360tray                   CPU_Usage_%=3            Memory_Usage_=40.25           \r\n";
+        const QString list =
+            "Process=GamePP                    CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
+            "Process=360tray                   CPU_Usage_%=3            Memory_Usage_=40.25           \r\n";
         QString kept = list;
         kept.remove(QLatin1Char('\r'));
         QTest::newRow("two processes") << list << kept << 468;

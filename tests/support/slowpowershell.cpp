@@ -6,7 +6,10 @@
 namespace testsupport {
 
 namespace {
-QString argumentsFile(const FixturePath &fixtures) { return QDir(fixtures.path()).filePath(QStringLiteral("arguments.txt")); }
+QString argumentsFile(const FixturePath &fixtures)
+{
+    return QDir(fixtures.path()).filePath(QStringLiteral("arguments.txt"));
+}
 
 QByteArray noteArguments(const FixturePath &fixtures)
 {
@@ -20,8 +23,9 @@ void addDelayedPowerShell(const FixturePath &fixtures, double delaySeconds, cons
     QFile file(answerFile);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(answer);
-    fixtures.addScript(QStringLiteral("powershell"), noteArguments(fixtures) + "sleep " + QByteArray::number(delaySeconds) +
-                                                         "\ncat '" + QFile::encodeName(answerFile) + "'");
+    fixtures.addScript(QStringLiteral("powershell"), noteArguments(fixtures) + "sleep " +
+                                                         QByteArray::number(delaySeconds) + "\ncat '" +
+                                                         QFile::encodeName(answerFile) + "'");
 }
 
 void addHangingPowerShell(const FixturePath &fixtures)
