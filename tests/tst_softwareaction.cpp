@@ -129,23 +129,6 @@ private slots:
         QCOMPARE(scroll->value(), scroll->maximum());
     }
 
-    void nothingFoundStillAppends()
-    {
-        InstallFolder folder;
-        FixturePath fixtures;
-        fixtures.addPowerShell({});
-        MainWindow window;
-        const QString description = pane(window)->toPlainText();
-        window.CheckSoftwareConfliction();
-
-        const QStringList files = reportFiles(kReportName);
-        QCOMPARE(files.size(), 1);
-        const QList<Record> written = recordsOf(files.first());
-        QCOMPARE(placesOf(written), QStringList({inspection('W', 46), inspection('I', 464), inspection('I', 466)}));
-        QCOMPARE(written.at(2).text, QStringLiteral("There is no conflicting software running.."));
-        QCOMPARE(pane(window)->toPlainText(), description + QLatin1Char('\n'));
-    }
-
     void twoRunsShareOneReport()
     {
         InstallFolder folder;
@@ -169,7 +152,10 @@ private slots:
         FixturePath fixtures;
         fixtures.addPowerShell({});
         MainWindow window;
+        const QString description = pane(window)->toPlainText();
         window.CheckSoftwareConfliction();
+        // Nothing found: the empty list is still appended as a paragraph of its own.
+        QCOMPARE(pane(window)->toPlainText(), description + QLatin1Char('\n'));
         records::switchReport(QStringLiteral("./logs/SupportTool/SupportLog_HardWare_"));
         records::info(records::kInspection, 1, QStringLiteral("another action's record"));
         QTest::qWait(1100); // a file name carries the second it was made in
@@ -228,27 +214,6 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    // After a cancelled run the next run works normally.
-    void runAfterACancelledRun()
-    {
-        InstallFolder folder;
-        {
-            FixturePath fixtures;
-            addHangingPowerShell(fixtures);
-            MainWindow window;
-            window.show();
-            QTimer::singleShot(200, &window, [&] { window.close(); });
-            window.CheckSoftwareConfliction();
-            QTRY_VERIFY(!window.isVisible());
-        }
-        FixturePath fixtures;
-        fixtures.addPowerShell({{windowscommands::asScript(windowscommands::conflictingProcesses()), kProcessList}});
-        MainWindow window;
-        window.CheckSoftwareConfliction();
-        const QList<Record> written = recordsOf(reportFiles(kReportName).value(0));
-        QCOMPARE(placesOf(written).mid(3),
-                 QStringList({inspection('W', 46), inspection('I', 464), inspection('I', 468)}));
-    }
 };
 
 QTEST_MAIN(SoftwareActionTest)

@@ -86,25 +86,6 @@ private slots:
         QCOMPARE(written.at(4).text, "Tessaly related firewall rules: \n" + rules + hyphens(95));
     }
 
-    void firewallWithoutAnswers()
-    {
-        InstallFolder folder;
-        FixturePath fixtures;
-        fixtures.addPowerShell({});
-        records::switchReport(kPrefix);
-        QString configuration;
-        QString rules;
-        displaysystemrelatedinfo::instance()->getFirewallInfo(configuration, rules);
-
-        QVERIFY(configuration.isEmpty());
-        QVERIFY(rules.isEmpty());
-        const QList<Record> written = reportRecords();
-        QCOMPARE(placesOf(written), QStringList({inspection(366), inspection(46, 'W'), inspection(371),
-                                                 inspection(46, 'W'), inspection(381)}));
-        QCOMPARE(written.at(2).text, QStringLiteral("There is no firewall configuration"));
-        QCOMPARE(written.at(4).text, "There is no Tessaly related firewall rules\n\n" + hyphens(96));
-    }
-
     void network_data()
     {
         QTest::addColumn<QByteArray>("vpnOutput");

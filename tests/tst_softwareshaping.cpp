@@ -29,14 +29,6 @@ private:
     }
 
 private slots:
-    void separatorsHaveTheirLengths()
-    {
-        QCOMPARE(records::separator().size(), 97);
-        QVERIFY(records::separator().startsWith(QLatin1Char('\n')));
-        QCOMPARE(records::bareSeparator(), hyphens(96));
-        QCOMPARE(records::shortSeparator(), hyphens(95));
-    }
-
     void systemUpdates_data()
     {
         QTest::addColumn<QString>("output");
