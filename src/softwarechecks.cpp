@@ -11,15 +11,11 @@
 
 #include <QDebug>
 
-namespace {
-QString powershell() { return QStringLiteral("powershell"); }
-} // namespace
-
 void displaysystemrelatedinfo::getSystemUpdateInfo(QString &output)
 {
     output.clear();
     const softwareshaping::ShapedCheck updates =
-        softwareshaping::systemUpdates(runCommand(windowscommands::installedUpdates(), powershell()));
+        softwareshaping::systemUpdates(runCommand(windowscommands::installedUpdates(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     output = updates.text;
@@ -34,14 +30,14 @@ void displaysystemrelatedinfo::getFirewallInfo(QString &configuration, QString &
     rules.clear();
 
     const softwareshaping::ShapedCheck profiles =
-        softwareshaping::firewallConfiguration(runCommand(windowscommands::firewallProfiles(), powershell()));
+        softwareshaping::firewallConfiguration(runCommand(windowscommands::firewallProfiles(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     configuration = profiles.text;
     records::writeChecks(profiles.records);
 
     const softwareshaping::ShapedCheck tessalyRules =
-        softwareshaping::firewallRules(runCommand(windowscommands::firewallRules(), powershell()));
+        softwareshaping::firewallRules(runCommand(windowscommands::firewallRules(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     rules = tessalyRules.text;
@@ -55,14 +51,14 @@ void displaysystemrelatedinfo::getNetworkInfo(QString &status, QString &vpn)
     vpn.clear();
 
     const softwareshaping::ShapedCheck adapters =
-        softwareshaping::networkStatus(runCommand(windowscommands::networkStatus(), powershell()));
+        softwareshaping::networkStatus(runCommand(windowscommands::networkStatus(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     status = adapters.text;
     records::writeChecks(adapters.records);
 
     const softwareshaping::ShapedCheck connections =
-        softwareshaping::vpnConnections(runCommand(windowscommands::vpnConnections(), powershell()));
+        softwareshaping::vpnConnections(runCommand(windowscommands::vpnConnections(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     vpn = connections.text;
@@ -73,7 +69,7 @@ void displaysystemrelatedinfo::getProcessInfo(QString &output)
 {
     output.clear();
     const softwareshaping::ShapedCheck processes =
-        softwareshaping::conflictingProcesses(runCommand(windowscommands::conflictingProcesses(), powershell()));
+        softwareshaping::conflictingProcesses(runCommand(windowscommands::conflictingProcesses(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     output = processes.text;

@@ -12,6 +12,10 @@
 
 namespace windowscommands {
 
+// The shells every command goes through.
+inline QString powerShell() { return QStringLiteral("powershell"); }
+inline QString commandShell() { return QStringLiteral("cmd"); }
+
 inline QStringList processor() { return {QStringLiteral("Get-WmiObject win32_processor")}; }
 
 inline QStringList videoControllers()

@@ -1,6 +1,7 @@
 // The command runner: what comes back from a child and what it leaves in the
 // report, including the ways a child can misbehave.
 
+#include "cancellation.h"
 #include "displaysystemrelatedinfo.h"
 #include "records.h"
 #include "testsupport.h"
@@ -139,6 +140,25 @@ private slots:
         runAndRead({}, QStringLiteral("slow"), &output);
         QCOMPARE(output, QStringLiteral("done\n"));
         QVERIFY2(ticks >= 3, "events must be processed while the command runs");
+    }
+
+    // Must stay last: once the application quits, no event loop of this
+    // process runs again.
+    void applicationQuitsDuringACommand()
+    {
+        InstallFolder install;
+        FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("hang"), "exec sleep 30");
+        QTimer::singleShot(200, qApp, &QCoreApplication::quit);
+        QElapsedTimer clock;
+        clock.start();
+        QString output;
+        const auto recordList = runAndRead({}, QStringLiteral("hang"), &output);
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY2(cancellation::requested(), "later checks must know their commands were cut short");
+        QCOMPARE(recordList.size(), 2);
+        QCOMPARE(recordList.at(0).line, 44);
+        cancellation::reset();
     }
 };
 

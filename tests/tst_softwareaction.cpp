@@ -8,11 +8,7 @@
 #include "recordsummary.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
-// moc's preprocessor misreads the raw-string command literals of this header
-// inside QStringLiteral; the test class needs nothing from it.
-#ifndef Q_MOC_RUN
 #include "windowscommands.h"
-#endif
 
 #include <QElapsedTimer>
 #include <QProgressBar>
