@@ -1,6 +1,7 @@
 #include "network.h"
 
 #include "console.h"
+#include "facttree.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,11 +19,9 @@ namespace powershell {
 
 namespace {
 
-QString under(const QString &root, const QString &relative) { return QDir(root).filePath(relative); }
-
 QString interfaceFile(const QString &root, const QString &name, const QString &file)
 {
-    return under(root, QStringLiteral("sys/class/net/") + name + QLatin1Char('/') + file);
+    return underRoot(root, QStringLiteral("sys/class/net/") + name + QLatin1Char('/') + file);
 }
 
 QString ipv4Text(const sockaddr *address)
@@ -34,12 +33,11 @@ QString ipv4Text(const sockaddr *address)
     return QString::fromLatin1(text);
 }
 
-// /proc/net/route writes addresses as the hexadecimal of the 32-bit value in
-// this machine's byte order.
-QString ipv4FromRouteHex(const QString &hex)
+// A route's address, held in this machine's byte order.
+QString ipv4FromRouteValue(quint32 value)
 {
     in_addr address{};
-    address.s_addr = static_cast<in_addr_t>(hex.toUInt(nullptr, 16));
+    address.s_addr = static_cast<in_addr_t>(value);
     char text[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &address, text, sizeof text);
     return QString::fromLatin1(text);
@@ -57,10 +55,6 @@ QString ipv6FromHex(const QString &hex)
     inet_ntop(AF_INET6, &address, text, sizeof text);
     return QString::fromLatin1(text);
 }
-
-QStringList fieldsOf(const QString &line) { return line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); }
-
-QStringList linesOf(const QString &path) { return standin::readText(path).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 
 QString adapterKind(const QString &root, const QString &name, int type)
 {
@@ -82,10 +76,7 @@ QString adapterKind(const QString &root, const QString &name, int type)
 
 QString ueventValue(const QString &path, const QString &key)
 {
-    for (const QString &line : linesOf(path))
-        if (line.startsWith(key + QLatin1Char('=')))
-            return line.mid(key.size() + 1);
-    return QString();
+    return assignedValue(path, key);
 }
 
 // Linux knows no product names of its own; the driver (or the kind of a
@@ -106,8 +97,8 @@ QString adapterDescription(const QString &root, const QString &name)
 QStringList nameServers(const QString &path)
 {
     QStringList servers;
-    for (const QString &line : linesOf(path)) {
-        const QStringList fields = fieldsOf(line);
+    for (const QString &line : nonEmptyLines(path)) {
+        const QStringList fields = whitespaceFields(line);
         if (fields.size() >= 2 && fields.first() == QLatin1String("nameserver"))
             servers << fields.at(1);
     }
@@ -117,8 +108,8 @@ QStringList nameServers(const QString &path)
 QStringList resolverValues(const QString &path, const QString &keyword)
 {
     QStringList values;
-    for (const QString &line : linesOf(path)) {
-        QStringList fields = fieldsOf(line);
+    for (const QString &line : nonEmptyLines(path)) {
+        QStringList fields = whitespaceFields(line);
         if (!fields.isEmpty() && fields.first() == keyword)
             values << fields.mid(1);
     }
@@ -128,12 +119,12 @@ QStringList resolverValues(const QString &path, const QString &keyword)
 // Behind a local caching resolver the upstream servers are the real ones.
 QStringList dnsServers(const QString &root)
 {
-    const QStringList servers = nameServers(under(root, QStringLiteral("etc/resolv.conf")));
+    const QStringList servers = nameServers(underRoot(root, QStringLiteral("etc/resolv.conf")));
     const bool onlyLocalStub = !servers.isEmpty() && std::all_of(servers.cbegin(), servers.cend(), [](const QString &s) {
         return s.startsWith(QLatin1String("127."));
     });
     if (onlyLocalStub) {
-        const QStringList upstream = nameServers(under(root, QStringLiteral("run/systemd/resolve/resolv.conf")));
+        const QStringList upstream = nameServers(underRoot(root, QStringLiteral("run/systemd/resolve/resolv.conf")));
         if (!upstream.isEmpty())
             return upstream;
     }
@@ -150,14 +141,14 @@ struct DhcpLease
 // configured by DHCP.
 DhcpLease dhcpLease(const QString &root, const QString &name, int index)
 {
-    const QString networkd = under(root, QStringLiteral("run/systemd/netif/leases/") + QString::number(index));
+    const QString networkd = underRoot(root, QStringLiteral("run/systemd/netif/leases/") + QString::number(index));
     if (QFileInfo::exists(networkd))
         return {true, ueventValue(networkd, QStringLiteral("SERVER_ADDRESS"))};
 
     const QStringList candidates{QStringLiteral("var/lib/dhcp/dhclient.") + name + QStringLiteral(".leases"),
                                  QStringLiteral("var/lib/dhcp/dhclient.leases")};
     for (const QString &candidate : candidates) {
-        const QString text = standin::readText(under(root, candidate));
+        const QString text = standin::readText(underRoot(root, candidate));
         if (!text.contains(QStringLiteral("interface \"") + name + QLatin1Char('"')))
             continue;
         DhcpLease lease{true, QString()};
@@ -173,8 +164,8 @@ DhcpLease dhcpLease(const QString &root, const QString &name, int index)
 void addIpv6Addresses(const QString &root, QVector<NetworkAdapter> &adapters)
 {
     // address, index, prefix length, scope, flags, name
-    for (const QString &line : linesOf(under(root, QStringLiteral("proc/net/if_inet6")))) {
-        const QStringList fields = fieldsOf(line);
+    for (const QString &line : nonEmptyLines(underRoot(root, QStringLiteral("proc/net/if_inet6")))) {
+        const QStringList fields = whitespaceFields(line);
         if (fields.size() < 6)
             continue;
         for (NetworkAdapter &adapter : adapters)
@@ -186,10 +177,9 @@ void addIpv6Addresses(const QString &root, QVector<NetworkAdapter> &adapters)
 
 void addDefaultGateways(const QString &root, QVector<NetworkAdapter> &adapters)
 {
-    constexpr int kGatewayFlag = 0x2;
     // destination, prefix, source, prefix, next hop, metric, refs, use, flags, name
-    for (const QString &line : linesOf(under(root, QStringLiteral("proc/net/ipv6_route")))) {
-        const QStringList fields = fieldsOf(line);
+    for (const QString &line : nonEmptyLines(underRoot(root, QStringLiteral("proc/net/ipv6_route")))) {
+        const QStringList fields = whitespaceFields(line);
         if (fields.size() < 10 || fields.at(1) != QLatin1String("00")
             || fields.at(0) != QString(32, QLatin1Char('0')) || fields.at(4) == QString(32, QLatin1Char('0')))
             continue;
@@ -203,16 +193,13 @@ void addDefaultGateways(const QString &root, QVector<NetworkAdapter> &adapters)
                 adapter.defaultGateways << gateway;
         }
     }
-    // name, destination, gateway, flags, refs, use, metric, mask, ...
-    const QStringList routes = linesOf(under(root, QStringLiteral("proc/net/route")));
-    for (const QString &line : routes.mid(1)) {
-        const QStringList fields = fieldsOf(line);
-        if (fields.size() < 8 || fields.at(1).toUInt(nullptr, 16) != 0 || fields.at(7).toUInt(nullptr, 16) != 0
-            || !(fields.at(3).toInt(nullptr, 16) & kGatewayFlag))
+    for (const DefaultRoute &route : ipv4DefaultRoutes(root)) {
+        if (!route.viaGateway)
             continue;
+        const QString gateway = ipv4FromRouteValue(route.gateway);
         for (NetworkAdapter &adapter : adapters)
-            if (adapter.name == fields.at(0) && !adapter.defaultGateways.contains(ipv4FromRouteHex(fields.at(2))))
-                adapter.defaultGateways << ipv4FromRouteHex(fields.at(2));
+            if (adapter.name == route.interfaceName && !adapter.defaultGateways.contains(gateway))
+                adapter.defaultGateways << gateway;
     }
 }
 
@@ -238,17 +225,17 @@ QVector<Ipv4Address> kernelIpv4Addresses()
 NetworkFacts readNetworkFacts(const QString &root, const QVector<Ipv4Address> &ipv4)
 {
     NetworkFacts facts;
-    facts.hostName = standin::readTrimmed(under(root, QStringLiteral("proc/sys/kernel/hostname")));
-    const QString domain = standin::readTrimmed(under(root, QStringLiteral("proc/sys/kernel/domainname")));
+    facts.hostName = standin::readTrimmed(underRoot(root, QStringLiteral("proc/sys/kernel/hostname")));
+    const QString domain = standin::readTrimmed(underRoot(root, QStringLiteral("proc/sys/kernel/domainname")));
     if (domain != QLatin1String("(none)"))
         facts.primaryDnsSuffix = domain;
-    facts.ipRouting = standin::readTrimmed(under(root, QStringLiteral("proc/sys/net/ipv4/ip_forward"))) == QLatin1String("1");
-    const QString resolvConf = under(root, QStringLiteral("etc/resolv.conf"));
+    facts.ipRouting = standin::readTrimmed(underRoot(root, QStringLiteral("proc/sys/net/ipv4/ip_forward"))) == QLatin1String("1");
+    const QString resolvConf = underRoot(root, QStringLiteral("etc/resolv.conf"));
     facts.searchList = resolverValues(resolvConf, QStringLiteral("search"));
     facts.connectionDnsSuffix = resolverValues(resolvConf, QStringLiteral("domain")).value(0);
     const QStringList servers = dnsServers(root);
 
-    const QStringList names = QDir(under(root, QStringLiteral("sys/class/net"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    const QStringList names = QDir(underRoot(root, QStringLiteral("sys/class/net"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
     for (const QString &name : names) {
         const int type = standin::readTrimmed(interfaceFile(root, name, QStringLiteral("type"))).toInt();
         if (type == ARPHRD_LOOPBACK)
@@ -268,7 +255,7 @@ NetworkFacts readNetworkFacts(const QString &root, const QVector<Ipv4Address> &i
         adapter.dhcpEnabled = lease.found;
         adapter.dhcpServer = lease.server;
         adapter.autoconfiguration =
-            standin::readTrimmed(under(root, QStringLiteral("proc/sys/net/ipv6/conf/") + name + QStringLiteral("/autoconf")))
+            standin::readTrimmed(underRoot(root, QStringLiteral("proc/sys/net/ipv6/conf/") + name + QStringLiteral("/autoconf")))
             == QLatin1String("1");
         for (const Ipv4Address &entry : ipv4)
             if (entry.interfaceName == name)
