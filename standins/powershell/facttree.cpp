@@ -37,10 +37,12 @@ bool unitEnabled(const QString &root, const QString &unit)
 {
     const QDir system(underRoot(root, QStringLiteral("etc/systemd/system")));
     const QStringList wants = system.entryList({QStringLiteral("*.wants")}, QDir::Dirs);
-    for (const QString &folder : wants)
-        if (QFileInfo(system.filePath(folder + QLatin1Char('/') + unit)).isSymLink()
-            || QFileInfo::exists(system.filePath(folder + QLatin1Char('/') + unit)))
+    for (const QString &folder : wants) {
+        // The link counts even where its target is not readable here.
+        const QFileInfo link(system.filePath(folder + QLatin1Char('/') + unit));
+        if (link.isSymLink() || link.exists())
             return true;
+    }
     return false;
 }
 

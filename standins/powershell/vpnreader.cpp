@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
-#include <QRegularExpression>
 
 #include <net/if_arp.h>
 
