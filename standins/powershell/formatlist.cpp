@@ -24,4 +24,6 @@ QStringList formatList(const QVector<PropertyBlock> &objects)
     return lines;
 }
 
+QString powershellBool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+
 } // namespace powershell

@@ -1,6 +1,7 @@
 #pragma once
-// The list layout PowerShell prints objects in (Format-List, and the default
-// view of WMI objects with few properties): two empty lines, then one block
+// The list layout PowerShell prints objects in (Format-List, the default
+// view of WMI objects with few properties, and of cmdlets such as
+// Get-VpnConnection and Get-NetFirewallRule): two empty lines, then one block
 // per object with every property name padded to the longest so the colons
 // line up, blocks separated by one empty line, and three empty lines after
 // the last block. The checks cut that output by fixed character counts and
@@ -16,7 +17,11 @@ namespace powershell {
 using Property = QPair<QString, QString>;
 using PropertyBlock = QVector<Property>;
 
-// The lines of the listing, without line ends; no objects give no lines.
+// The lines of the listing, without line ends; no objects give no lines,
+// as PowerShell prints nothing for an empty pipeline.
 QStringList formatList(const QVector<PropertyBlock> &objects);
+
+// A PowerShell boolean as it prints.
+QString powershellBool(bool value);
 
 } // namespace powershell

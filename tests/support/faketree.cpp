@@ -10,20 +10,28 @@ namespace testsupport {
 
 FakeTree::FakeTree() = default;
 
-void FakeTree::write(const QString &absolute, const QByteArray &content) const
+QString FakeTree::inTree(const QString &path) const
 {
-    const QString path = m_dir.path() + absolute;
+    QString relative = path;
+    while (relative.startsWith(QLatin1Char('/')))
+        relative.remove(0, 1);
+    return m_dir.filePath(relative);
+}
+
+void FakeTree::write(const QString &systemPath, const QByteArray &content) const
+{
+    const QString path = inTree(systemPath);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(content);
 }
 
-void FakeTree::makeFolder(const QString &absolute) const { QDir().mkpath(m_dir.path() + absolute); }
+void FakeTree::makeFolder(const QString &systemPath) const { QDir().mkpath(inTree(systemPath)); }
 
-void FakeTree::link(const QString &absolute, const QString &target) const
+void FakeTree::link(const QString &systemPath, const QString &target) const
 {
-    const QString path = m_dir.path() + absolute;
+    const QString path = inTree(systemPath);
     QDir().mkpath(QFileInfo(path).path());
     // QFile::link makes relative targets absolute; /sys links are relative.
     ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData());

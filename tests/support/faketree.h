@@ -14,15 +14,18 @@ public:
     FakeTree();
     // The folder the tree starts at, to hand to the readers as their root.
     QString root() const { return m_dir.path(); }
-    // Writes a file at an absolute system path, making its folders.
-    void write(const QString &absolute, const QByteArray &content) const;
+    // Paths are system paths, with or without the leading "/" ("/proc/x"
+    // and "proc/x" name the same file of the tree).
+    // Writes a file, making its folders.
+    void write(const QString &path, const QByteArray &content) const;
     // Makes an (empty) folder.
-    void makeFolder(const QString &absolute) const;
-    // A symbolic link at absolute pointing to target, taken as is (relative
+    void makeFolder(const QString &path) const;
+    // A symbolic link at path pointing to target, taken as is (relative
     // targets resolve from the link's folder, as in /sys).
-    void link(const QString &absolute, const QString &target) const;
+    void link(const QString &path, const QString &target) const;
 
 private:
+    QString inTree(const QString &path) const;
     QTemporaryDir m_dir;
 };
 
