@@ -26,7 +26,10 @@ QString meaningOfExitCode(int code)
 
 } // namespace
 
-bool Result::failed() const { return status != Status::NotRun && status != Status::Succeeded && status != Status::WithWarnings; }
+bool Result::failed() const
+{
+    return status != Status::NotRun && status != Status::Succeeded && status != Status::WithWarnings;
+}
 
 QString locate()
 {
@@ -137,7 +140,8 @@ QString failureReason(const Result &result)
 
 QString failureRecordText(const Result &result)
 {
-    QString text = QStringLiteral("Zip failed, zziplog.zip does not hold the logs of this run: ") + failureReason(result);
+    QString text =
+        QStringLiteral("Zip failed, zziplog.zip does not hold the logs of this run: ") + failureReason(result);
     if (result.status != Result::Status::FailedToStart && !result.errorText.isEmpty())
         text += QStringLiteral("\n7-Zip said:\n") + result.errorText;
     return text;

@@ -5,7 +5,6 @@
 #include "displaysystemrelatedinfo.h"
 
 #include "archiver.h"
-#include "cancellation.h"
 #include "logfolders.h"
 #include "records.h"
 #include "windowscommands.h"
@@ -100,7 +99,8 @@ bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QStrin
         records::info(records::kInspection, 524, QStringLiteral("There is no logs in ") + source);
         return false;
     }
-    records::info(records::kInspection, 528, QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
+    records::info(records::kInspection, 528,
+                  QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
     copyVisibleTree(source, destination);
     records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     return true;
