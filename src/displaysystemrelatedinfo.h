@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace archiver {
+struct Result;
+}
+
 class displaysystemrelatedinfo : public QObject
 {
     Q_OBJECT
@@ -51,6 +55,8 @@ public:
 
     // Log collection and archive.
     void collectAndZipLogs(QString &appDataFolder);
+    // The same, telling the caller what came of the archive run.
+    void collectAndZipLogs(QString &appDataFolder, archiver::Result &archive);
     bool copyLogFolder(const QString &source, const QString &destination);
     void removeCopiedFolder(const QString &folder);
     void removeLastZip();

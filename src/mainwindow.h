@@ -54,6 +54,10 @@ private:
         MainWindow &m_window;
     };
 
+    // Packs the logs into the archive and shows where it went: the zip
+    // steps shared by zipLogs and gatherAndZipAtOnce.
+    void zipAndReveal();
+
     // Adds text as a new paragraph at the end of the pane and scrolls to it.
     void appendToPane(const QString &text);
     void showBusy(bool busy);

@@ -1,0 +1,166 @@
+#include "archiver.h"
+
+#include "cancellation.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace archiver {
+
+namespace {
+
+// 7-Zip's exit codes above the warning level.
+QString meaningOfExitCode(int code)
+{
+    switch (code) {
+    case 2: return QStringLiteral("fatal error");
+    case 7: return QStringLiteral("command line error");
+    case 8: return QStringLiteral("not enough memory");
+    case 255: return QStringLiteral("stopped by the user");
+    default: return QString();
+    }
+}
+
+} // namespace
+
+bool Result::failed() const
+{
+    return status != Status::NotRun && status != Status::Succeeded && status != Status::WithWarnings;
+}
+
+QString locate()
+{
+    const QFileInfo bundled(bundledProgram());
+    if (bundled.isFile() && bundled.isExecutable())
+        return bundledProgram();
+    for (const char *name : {"7z", "7zz", "7za"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+Result run()
+{
+    Result result;
+    if (cancellation::requested()) {
+        result.status = Result::Status::Cancelled;
+        return result;
+    }
+    result.program = locate();
+    if (result.program.isEmpty()) {
+        result.status = Result::Status::NotFound;
+        return result;
+    }
+
+    QProcess process;
+    process.setProgram(result.program);
+    process.setArguments({QStringLiteral("a"), archiveName(), QLatin1Char('@') + listFileName()});
+    // Its progress report is of no use to anyone; its error output says why a run failed.
+    process.setStandardOutputFile(QProcess::nullDevice());
+
+    QEventLoop loop;
+    bool failedToStart = false;
+    bool cancelled = false;
+    QObject::connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
+                     &QEventLoop::quit);
+    // A program that cannot be started never reports that it finished.
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            failedToStart = true;
+            loop.quit();
+        }
+    });
+    const cancellation::Hook hook([&] {
+        cancelled = true;
+        process.kill();
+        loop.quit();
+    });
+
+    process.start(QIODevice::ReadWrite);
+    // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
+    process.closeWriteChannel();
+    if (!failedToStart && process.state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::AllEvents);
+    else if (process.error() == QProcess::FailedToStart)
+        failedToStart = true;
+    if (cancelled && process.state() != QProcess::NotRunning)
+        process.waitForFinished(5000);
+
+    if (failedToStart) {
+        result.status = Result::Status::FailedToStart;
+        result.errorText = process.errorString();
+        return result;
+    }
+    result.errorText = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    result.exitCode = process.exitCode();
+    if (cancelled)
+        result.status = Result::Status::Cancelled;
+    else if (process.exitStatus() == QProcess::CrashExit)
+        result.status = Result::Status::Crashed;
+    else if (result.exitCode == 0)
+        result.status = Result::Status::Succeeded;
+    else if (result.exitCode == 1)
+        result.status = Result::Status::WithWarnings;
+    else
+        result.status = Result::Status::ExitedWithError;
+    return result;
+}
+
+QString failureReason(const Result &result)
+{
+    switch (result.status) {
+    case Result::Status::NotFound:
+        return QStringLiteral("no 7-Zip archiver was found (neither %1 nor 7z, 7zz or 7za on the search path)")
+            .arg(bundledProgram());
+    case Result::Status::FailedToStart:
+        return QStringLiteral("the archiver %1 could not be started (%2)").arg(result.program, result.errorText);
+    case Result::Status::ExitedWithError: {
+        const QString meaning = meaningOfExitCode(result.exitCode);
+        return QStringLiteral("the archiver %1 ended with error code %2%3")
+            .arg(result.program)
+            .arg(result.exitCode)
+            .arg(meaning.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(meaning));
+    }
+    case Result::Status::Crashed:
+        return QStringLiteral("the archiver %1 stopped unexpectedly").arg(result.program);
+    case Result::Status::Cancelled:
+        return QStringLiteral("the window was closed while the logs were being zipped");
+    case Result::Status::NotRun:
+    case Result::Status::Succeeded:
+    case Result::Status::WithWarnings:
+        break;
+    }
+    return QString();
+}
+
+QString failureRecordText(const Result &result)
+{
+    QString text =
+        QStringLiteral("Zip failed, zziplog.zip does not hold the logs of this run: ") + failureReason(result);
+    if (result.status != Result::Status::FailedToStart && !result.errorText.isEmpty())
+        text += QStringLiteral("\n7-Zip said:\n") + result.errorText;
+    return text;
+}
+
+QString failurePaneText(const Result &result)
+{
+    return QStringLiteral("Zipping failed: %1. \"zziplog.zip\" in your Tessaly render installation folder does not "
+                          "hold the logs of this run.")
+        .arg(failureReason(result));
+}
+
+QString warningRecordText(const Result &result)
+{
+    QString text = QStringLiteral("7-Zip finished with warnings (exit code 1): some files could not be read and may "
+                                  "be missing from zziplog.zip");
+    if (!result.errorText.isEmpty())
+        text += QStringLiteral("\n7-Zip said:\n") + result.errorText;
+    return text;
+}
+
+} // namespace archiver

@@ -1,0 +1,58 @@
+#pragma once
+// Scaffolding of the log-collection and archive tests: a throw-away user
+// data folder, a replaced search path, folder trees written and listed, and
+// the entries of a zip archive as the system's 7-Zip lists them.
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// Points the user's data folders (XDG_DATA_HOME, HOME) into a temporary
+// folder for the guard's life, so the per-user log folder lies there.
+class UserDataFolder
+{
+public:
+    UserDataFolder();
+    ~UserDataFolder();
+    QString path() const { return m_dir.path(); }
+    // Where the collection finds the AppData folder: two levels above the
+    // application-data location, which is XDG_DATA_HOME + "/" + program name.
+    QString appDataFolder() const { return m_dir.path() + QStringLiteral("/.local/"); }
+    QString perUserLogs() const { return appDataFolder() + QStringLiteral("Local/quillon/Saved"); }
+    QString perUserCopy() const { return appDataFolder() + QStringLiteral("Local/quillon/logs_AppData_Local"); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previousDataHome;
+    QByteArray m_previousHome;
+};
+
+// Replaces PATH with exactly the given folders for the guard's life.
+class SearchPathOverride
+{
+public:
+    explicit SearchPathOverride(const QStringList &folders);
+    ~SearchPathOverride();
+
+private:
+    QByteArray m_previous;
+};
+
+// Writes each file (relative path → content) below root, making folders.
+void writeTree(const QString &root, const QMap<QString, QByteArray> &files);
+// Every file and folder below root, hidden ones included, as sorted
+// relative paths; folders end in "/".
+QStringList treeBelow(const QString &root);
+
+// The system's 7-Zip (7zz, 7z or 7za), or an empty text.
+QString systemSevenZip();
+// The paths stored in a zip archive, sorted, with "/" separators.
+QStringList archiveEntries(const QString &archivePath);
+// Makes an archive holding the given files of the current folder.
+bool makeArchive(const QString &archivePath, const QStringList &files);
+
+} // namespace testsupport

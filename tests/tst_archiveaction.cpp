@@ -1,0 +1,329 @@
+// The archive action and the combined actions in the real window: the pane
+// lines, the zip report, the archive they leave, how the archive is shown,
+// and what a close during the archiving does.
+
+#include "archivereveal.h"
+#include "archivesupport.h"
+#include "cancellation.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+const QString kStart = QStringLiteral("Start Zipping...");
+const QString kPacked = QStringLiteral(
+    "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
+const QString kZipFinished = QStringLiteral("Zip finished, saved into zziplog.zip in your installation folder");
+
+// Sets (or, with an empty value, removes) an environment variable for the guard's life.
+class EnvironmentValue
+{
+public:
+    EnvironmentValue(const char *name, const QByteArray &value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
+    {
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    }
+    ~EnvironmentValue() { m_had ? qputenv(m_name, m_previous) : qunsetenv(m_name); }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_previous;
+};
+
+// No desktop session: nothing is started to show the archive.
+struct NoDesktop
+{
+    EnvironmentValue display{"DISPLAY", {}};
+    EnvironmentValue wayland{"WAYLAND_DISPLAY", {}};
+};
+
+// An installation folder whose path has blanks and letters beyond ASCII,
+// current for the guard's life.
+class OddlyNamedInstallation
+{
+public:
+    OddlyNamedInstallation()
+    {
+        QDir(m_outer.path()).mkpath(QStringLiteral("Tessaly Render Ü/logs/SupportTool"));
+        QDir::setCurrent(m_outer.filePath(QStringLiteral("Tessaly Render Ü")));
+    }
+    QString path() const { return QDir::currentPath(); }
+
+private:
+    InstallFolder m_outer; // restores the previous folder last
+};
+
+QStringList paneLines(const MainWindow &window)
+{
+    return window.findChild<QTextEdit *>(QStringLiteral("textEdit"))->toPlainText().split(QLatin1Char('\n'));
+}
+
+QStringList lastPaneLines(const MainWindow &window, int count)
+{
+    const QStringList lines = paneLines(window);
+    return lines.mid(qMax(0, lines.size() - count));
+}
+
+// The four lines the zip steps end the pane with, for an archive in the current folder.
+QStringList zipPaneLines(const QString &message)
+{
+    const QString folder = QDir::currentPath();
+    QString windowsPath = folder + QStringLiteral("/zziplog.zip");
+    windowsPath.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return {kStart, message, QStringLiteral("file path: ") + folder, QStringLiteral("explorer.exe /select, ") + windowsPath};
+}
+
+bool idle(const MainWindow &window)
+{
+    for (QPushButton *button : window.findChildren<QPushButton *>()) {
+        if (!button->isEnabled())
+            return false;
+    }
+    return !window.findChild<QProgressBar *>(QStringLiteral("barProgress"))->isVisible();
+}
+
+QStringList zipReportTexts()
+{
+    const QStringList reports = reportFiles(QStringLiteral("SupportLog_zip_"));
+    if (reports.size() != 1)
+        return {QStringLiteral("%1 zip reports").arg(reports.size())};
+    QStringList texts;
+    for (const Record &record : recordsOf(reports.first()))
+        texts << QStringLiteral("%1%2 %3").arg(record.level).arg(record.line).arg(record.text);
+    return texts;
+}
+
+} // namespace
+
+class ArchiveActionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initLogging(); }
+
+    void explorerTexts_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("arguments");
+        QTest::newRow("plain") << "C:/Tessaly/zziplog.zip" << "explorer.exe /select, C:\\Tessaly\\zziplog.zip"
+                               << "/select,\"C:\\Tessaly\\zziplog.zip\"";
+        QTest::newRow("blanks and letters")
+            << "C:/Program Files/Tessaly Render Ü/zziplog.zip"
+            << "explorer.exe /select, C:\\Program Files\\Tessaly Render Ü\\zziplog.zip"
+            << "/select,\"C:\\Program Files\\Tessaly Render Ü\\zziplog.zip\"";
+    }
+    void explorerTexts()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, command);
+        QFETCH(QString, arguments);
+        QCOMPARE(archivereveal::explorerCommandText(archive), command);
+        QCOMPARE(archivereveal::explorerArguments(archive), arguments);
+    }
+
+    // The whole action with the system's 7-Zip, in a folder whose name has
+    // blanks and a letter beyond ASCII.
+    void zipLogsEndToEnd()
+    {
+        const OddlyNamedInstallation install;
+        const UserDataFolder user;
+        const NoDesktop noDesktop;
+        writeTree(install.path(), {{QStringLiteral("logs/Überblick.log"), "host"}});
+        writeTree(user.perUserLogs(), {{QStringLiteral("render.log"), "render"}});
+
+        MainWindow window;
+        window.zipLogs();
+
+        QCOMPARE(lastPaneLines(window, 4), zipPaneLines(kPacked));
+        QVERIFY(idle(window));
+        const QStringList texts = zipReportTexts();
+        QVERIFY2(!texts.isEmpty() && texts.first().startsWith(QStringLiteral("I576 ")), qPrintable(texts.join('\n')));
+        QVERIFY2(texts.contains(QStringLiteral("I620 ") + kZipFinished), qPrintable(texts.join('\n')));
+
+        const QStringList entries = archiveEntries(QStringLiteral("zziplog.zip"));
+        const QString zipReport = QFileInfo(reportFiles(QStringLiteral("SupportLog_zip_")).first()).fileName();
+        for (const QString &expected : {QStringLiteral("logs_quillon/Überblick.log"),
+                                        QStringLiteral("logs_AppData_Local/render.log"),
+                                        QStringLiteral("logs_quillon/SupportTool/") + zipReport}) {
+            QVERIFY2(entries.contains(expected), qPrintable(expected + QStringLiteral(" missing from: ") + entries.join(' ')));
+        }
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
+        QVERIFY(!QFileInfo::exists(user.perUserCopy()));
+    }
+
+    // Without an archiver the pane and the report say so, and nothing claims success.
+    void zipLogsWithoutArchiver()
+    {
+        const InstallFolder install;
+        const UserDataFolder user;
+        const NoDesktop noDesktop;
+        const FixturePath empty;
+        const SearchPathOverride path({empty.path()});
+        install.writeFile(QStringLiteral("logs/app.log"), "app");
+
+        MainWindow window;
+        window.zipLogs();
+
+        const QStringList lines = lastPaneLines(window, 4);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), kStart);
+        QVERIFY2(lines.at(1).startsWith(QStringLiteral("Zipping failed: no 7-Zip archiver was found")), qPrintable(lines.at(1)));
+        QCOMPARE(lines.mid(2), zipPaneLines(QString()).mid(2));
+        QVERIFY(!paneLines(window).contains(kPacked));
+        QVERIFY(idle(window));
+        const QString report = zipReportTexts().join(QLatin1Char('\n'));
+        QVERIFY(report.contains(QStringLiteral("W620 Zip failed")));
+        QVERIFY(!report.contains(kZipFinished));
+    }
+
+    // In a desktop session the archive's folder is opened, handed over as
+    // one argument however many blanks it has; the process stays with the window.
+    void exportResultOpensFolder()
+    {
+        const OddlyNamedInstallation install;
+        const FixturePath fixtures;
+        const QString capture = fixtures.path() + QStringLiteral("/opened.txt");
+        fixtures.addScript(QStringLiteral("xdg-open"),
+                           "printf '%s\\n' \"$#\" \"$@\" > '" + QFile::encodeName(capture) + "'");
+        const EnvironmentValue display("DISPLAY", ":0");
+
+        MainWindow window;
+        window.ExportResult();
+        QTRY_VERIFY(QFile::exists(capture));
+        QTRY_COMPARE(readFile(capture), "1\n" + install.path().toUtf8() + "\n");
+        QCOMPARE(window.findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+        QCOMPARE(lastPaneLines(window, 2), zipPaneLines(QString()).mid(2));
+    }
+
+    void exportResultWithoutDesktop()
+    {
+        const InstallFolder install;
+        const FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("xdg-open"), "exit 0");
+        const NoDesktop noDesktop;
+
+        MainWindow window;
+        window.ExportResult();
+        QVERIFY(window.findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+        QCOMPARE(lastPaneLines(window, 2), zipPaneLines(QString()).mid(2));
+    }
+
+    // Closing the window while the archiver runs stops it at once; the
+    // copies go, the report tells what happened, and the window then closes.
+    void closeWhileZipping()
+    {
+        const InstallFolder install;
+        const UserDataFolder user;
+        const NoDesktop noDesktop;
+        const FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("7z"), "exec sleep 30");
+        const SearchPathOverride path({fixtures.path(), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+        install.writeFile(QStringLiteral("logs/app.log"), "app");
+
+        MainWindow window;
+        window.show();
+        QTimer::singleShot(300, &window, &QWidget::close);
+        QElapsedTimer clock;
+        clock.start();
+        window.zipLogs();
+        QVERIFY(clock.elapsed() < 10000);
+
+        QCOMPARE(paneLines(window).last(), kStart);
+        const QString report = zipReportTexts().join(QLatin1Char('\n'));
+        QVERIFY2(report.contains(QStringLiteral("W620 Zip failed, zziplog.zip does not hold the logs of this run: the "
+                                                "window was closed")),
+                 qPrintable(report));
+        QVERIFY(!report.contains(kZipFinished));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
+        QVERIFY(!QFile::exists(QStringLiteral("logsLocations.txt")));
+        QTRY_VERIFY(!window.isVisible());
+    }
+
+    // The three inspection actions in a row; no archive is made. (The
+    // actions themselves are tested on their own.)
+    void getSystemInfoMakesNoArchive()
+    {
+        const InstallFolder install;
+        const NoDesktop noDesktop;
+        const FixturePath fixtures;
+        fixtures.addPowerShell({});
+        fixtures.addProgram(QStringLiteral("cmd"), {});
+
+        MainWindow window;
+        window.GetSystemInfo();
+        QVERIFY(idle(window));
+        QVERIFY(reportFiles(QStringLiteral("SupportLog_zip_")).isEmpty());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.zip")));
+        QVERIFY(!paneLines(window).contains(kStart));
+    }
+
+    // Checked all and zipped: the pane ends with the zip part, the zip report
+    // tells a successful run, and every report written before the zip step
+    // is inside the archive.
+    void gatherAndZipAtOnceArchivesTheReports()
+    {
+        const InstallFolder install;
+        const UserDataFolder user;
+        const NoDesktop noDesktop;
+        const FixturePath fixtures;
+        fixtures.addPowerShell({});
+        fixtures.addProgram(QStringLiteral("cmd"), {});
+
+        MainWindow window;
+        window.gatherAndZipAtOnce();
+
+        QCOMPARE(lastPaneLines(window, 4), zipPaneLines(kPacked));
+        QVERIFY(idle(window));
+        const QStringList texts = zipReportTexts();
+        QVERIFY2(!texts.isEmpty() && texts.first().startsWith(QStringLiteral("I576 ")), qPrintable(texts.join('\n')));
+        QVERIFY2(texts.contains(QStringLiteral("I620 ") + kZipFinished), qPrintable(texts.join('\n')));
+
+        // The zip report is made by the first record of the zip step, before
+        // anything is copied, so every file there now was there before.
+        const QStringList entries = archiveEntries(QStringLiteral("zziplog.zip"));
+        const QStringList reports = QDir(QStringLiteral("logs/SupportTool")).entryList(QDir::Files);
+        QVERIFY(!reports.isEmpty());
+        for (const QString &name : reports) {
+            QVERIFY2(entries.contains(QStringLiteral("logs_quillon/SupportTool/") + name),
+                     qPrintable(name + QStringLiteral(" missing from: ") + entries.join(' ')));
+        }
+    }
+
+    // A close that comes during the inspection parts (here: a cancellation
+    // in force from the start) leaves the zip step out.
+    void gatherAndZipAtOnceStopsWhenCancelled()
+    {
+        const InstallFolder install;
+        const NoDesktop noDesktop;
+        const FixturePath fixtures;
+        fixtures.addPowerShell({});
+        fixtures.addProgram(QStringLiteral("cmd"), {});
+
+        MainWindow window;
+        cancellation::request();
+        window.gatherAndZipAtOnce();
+        cancellation::reset();
+        QVERIFY(reportFiles(QStringLiteral("SupportLog_zip_")).isEmpty());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.zip")));
+        QVERIFY(!paneLines(window).contains(kStart));
+    }
+};
+
+QTEST_MAIN(ArchiveActionTest)
+#include "tst_archiveaction.moc"
