@@ -8,9 +8,7 @@
 #include "logfolders.h"
 #include "records.h"
 #include "testsupport.h"
-#ifndef Q_MOC_RUN // its raw string literals trip the meta-object compiler
 #include "windowscommands.h"
-#endif
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -9,9 +9,7 @@
 #include "testsupport.h"
 #include "updates.h"
 #include "vpn.h"
-#ifndef Q_MOC_RUN // moc trips over the raw string literals of the command lines
 #include "windowscommands.h"
-#endif
 
 #include <QtTest>
 
