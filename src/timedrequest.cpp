@@ -50,6 +50,7 @@ int timedRequest(const QString &baseUrl, const QString &fileName, int timeoutMs)
     bool expired = false;
     QTimer limit;
     limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer);
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
         expired = true;
         reply->abort(); // finishes the reply, which quits the loop
