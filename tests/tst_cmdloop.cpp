@@ -16,13 +16,15 @@ namespace {
 
 const QString kStandInCmd = QStringLiteral(STANDIN_DIR "/cmd");
 
-// A tool that records each argument it gets on a line of its own (with
-// shell builtins only, so it also runs with nothing else on the search
-// path) and prints one line of output.
-QByteArray recorder(const QString &logPath, const QByteArray &output)
+// Adds a tool that records each argument it gets on a line of its own
+// (with shell builtins only, so it also runs with nothing else on the
+// search path) and prints "ran TOOL N" for N arguments. Returns the record.
+QString addRecorder(const testsupport::FixturePath &fixtures, const QString &tool)
 {
-    return "for a in \"$@\"; do printf '[%s]\\n' \"$a\" >> '" + QFile::encodeName(logPath)
-         + "'; done\nprintf '" + output + " %s\\n' \"$#\"";
+    const QString log = QDir(fixtures.path()).filePath(QStringLiteral("argv.log"));
+    fixtures.addScript(tool, "for a in \"$@\"; do printf '[%s]\\n' \"$a\" >> '" + QFile::encodeName(log)
+                                 + "'; done\nprintf 'ran " + tool.toLatin1() + " %s\\n' \"$#\"");
+    return log;
 }
 
 struct Run
@@ -145,8 +147,7 @@ private slots:
 
         testsupport::InstallFolder folder;
         testsupport::FixturePath fixtures;
-        const QString log = QDir(fixtures.path()).filePath(QStringLiteral("argv.log"));
-        fixtures.addScript(tool, recorder(log, "ran " + tool.toLatin1()));
+        const QString log = addRecorder(fixtures, tool);
         // "$(touch x)" is cut at its blank like any value; the ${IFS} forms
         // are single words that a shell would turn into "touch x" / "touch y".
         folder.writeFile(QStringLiteral("ipconfig.txt"),
@@ -180,8 +181,7 @@ private slots:
     {
         testsupport::InstallFolder folder;
         testsupport::FixturePath fixtures;
-        const QString log = QDir(fixtures.path()).filePath(QStringLiteral("argv.log"));
-        fixtures.addScript(QStringLiteral("tracepath"), recorder(log, "tracepath"));
+        const QString log = addRecorder(fixtures, QStringLiteral("tracepath"));
         folder.writeFile(QStringLiteral("ipconfig.txt"), "127.0.0.1\n");
         QProcessEnvironment onlyFixtures = QProcessEnvironment::systemEnvironment();
         onlyFixtures.insert(QStringLiteral("PATH"), fixtures.path());
@@ -190,15 +190,14 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(testsupport::readFile(log), QByteArray("[--]\n[127.0.0.1]\n"));
         QCOMPARE(testsupport::readFile(QStringLiteral("logs/SupportTool/tracertResult.txt")),
-                 QByteArray("tracepath 2\n"));
+                 QByteArray("ran tracepath 2\n"));
     }
 
     void emptyListRunsNothingAndCreatesNoResultFile()
     {
         testsupport::InstallFolder folder;
         testsupport::FixturePath fixtures;
-        const QString log = QDir(fixtures.path()).filePath(QStringLiteral("argv.log"));
-        fixtures.addScript(QStringLiteral("ping"), recorder(log, "ping"));
+        const QString log = addRecorder(fixtures, QStringLiteral("ping"));
         folder.writeFile(QStringLiteral("ipconfig.txt"), "\n;only a comment\n");
 
         const Run run = runStandIn(windowscommands::pingLoop());
