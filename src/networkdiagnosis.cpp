@@ -1,5 +1,155 @@
 #include "mainwindow.h"
 
-void MainWindow::GetNetInfo() {}
-void MainWindow::generateConfigFile(bool &) {}
-void MainWindow::GetSeverResult() {}
+#include "cancellation.h"
+#include "displaysystemrelatedinfo.h"
+#include "pingreport.h"
+#include "pingtargets.h"
+#include "records.h"
+#include "reportprefixes.h"
+#include "serverendpoints.h"
+#include "timedrequest.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTextStream>
+
+namespace {
+
+QString settingsFileName() { return QStringLiteral("SupportToolConfig.ini"); }
+QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
+
+// Writes the value of every key of the group, in the order the settings
+// list the keys, as one line of the file, then closes the file.
+void writeGroupValues(QSettings &settings, const QString &group, QFile &file)
+{
+    QTextStream stream(&file);
+    settings.beginGroup(group);
+    for (const QString &key : settings.childKeys())
+        stream << settings.value(key).toString() << '\n';
+    settings.endGroup();
+    stream.flush();
+    file.close();
+}
+
+// The temporary files of the address tests, and a "temp" folder that may
+// be left in the installation folder.
+void removeTemporaryFiles()
+{
+    for (const QString &name : {pingtargets::listFileName(), downloadListFileName()}) {
+        if (QFile::exists(name))
+            QFile::remove(name);
+    }
+    QDir temp(QStringLiteral("temp"));
+    if (temp.exists())
+        temp.removeRecursively();
+}
+
+bool goOn() { return !cancellation::requested(); }
+
+} // namespace
+
+void MainWindow::GetNetInfo()
+{
+    RunningAction running(*this);
+    showBusy(true);
+    disablePushButtons(ui->networkBtn, true);
+    displaysystemrelatedinfo *inspection = displaysystemrelatedinfo::instance();
+
+    bool iniExist = true;
+    generateConfigFile(iniExist);
+    if (iniExist) {
+        QString pingOutput;
+        inspection->runPing(pingOutput);
+        QString routeOutput;
+        if (goOn()) {
+            appendToPane(pingOutput);
+            inspection->runTracert(routeOutput);
+        }
+        if (goOn()) {
+            appendToPane(routeOutput);
+            reportPingTracert();
+            appendToPane(QStringLiteral("ping and traceout finished, test server...."));
+        }
+    }
+    if (goOn())
+        GetSeverResult();
+    // Also after a cancellation: the next run must start without these files.
+    removeTemporaryFiles();
+
+    if (goOn()) {
+        appendToPane(QStringLiteral("Start to test your Network Configuration"));
+        records::switchReport(reportprefix::networkConfig());
+        QString configuration;
+        QString rules;
+        inspection->getFirewallInfo(configuration, rules);
+        appendToPane(configuration);
+        appendToPane(rules);
+    }
+    if (goOn()) {
+        QString status;
+        QString vpn;
+        inspection->getNetworkInfo(status, vpn);
+        appendToPane(status);
+        appendToPane(vpn);
+    }
+
+    disablePushButtons(ui->networkBtn, false);
+    showBusy(false);
+}
+
+void MainWindow::generateConfigFile(bool &iniExist)
+{
+    QSettings settings(settingsFileName(), QSettings::IniFormat);
+    if (!QFile::exists(settingsFileName())) {
+        const QString message = QStringLiteral(
+            "There is no SupportToolConfig.ini in installzation folder, can not do net network speed test");
+        appendToPane(message);
+        records::info(records::kMainWindow, 408, message);
+        iniExist = false;
+        return;
+    }
+    QFile addresses(pingtargets::listFileName());
+    addresses.open(QIODevice::ReadWrite);
+    QFile downloads(downloadListFileName());
+    downloads.open(QIODevice::ReadWrite);
+    writeGroupValues(settings, QStringLiteral("ipconfig"), addresses);
+    writeGroupValues(settings, QStringLiteral("downloadConfig"), downloads);
+}
+
+void MainWindow::GetSeverResult()
+{
+    records::switchReport(reportprefix::networkServer());
+    QSettings settings(settingsFileName(), QSettings::IniFormat);
+    const serverendpoints::Plan plan = serverendpoints::plan(settings);
+
+    for (const serverendpoints::Target &target : plan.targets) {
+        const bool download = target.test == serverendpoints::Test::Download;
+        const int elapsedMs =
+            timedRequest(target.baseUrl, download ? serverendpoints::downloadFileName() : QString(),
+                         plan.transferTimeoutMs);
+        if (cancellation::requested())
+            return; // a cut-short request proves nothing about the server
+
+        const QString what = download ? QStringLiteral("download file") : QStringLiteral("query API");
+        if (elapsedMs < 0) {
+            records::info(records::kMainWindow, download ? 318 : 347,
+                          what + QStringLiteral(" fail from ") + target.baseUrl + QStringLiteral(" failed"));
+            appendToPane(what + QStringLiteral(" fail from "));
+            appendToPane(target.baseUrl);
+            appendToPane(QStringLiteral(" failed \n"));
+        } else {
+            const QString milliseconds = QString::number(elapsedMs);
+            records::info(records::kMainWindow, download ? 325 : 354,
+                          what + QStringLiteral(" done from ") + target.baseUrl + QStringLiteral(" in ") + milliseconds
+                              + QStringLiteral(" ms"));
+            appendToPane(what + QStringLiteral(" done from "));
+            appendToPane(target.baseUrl);
+            appendToPane(QStringLiteral(" in "));
+            appendToPane(milliseconds);
+            appendToPane(QStringLiteral(" ms \n"));
+        }
+    }
+    records::info(records::kMainWindow, 364, QLatin1Char('\n') + records::hyphens(91) + QLatin1Char('\n'));
+}
