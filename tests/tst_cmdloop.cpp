@@ -4,9 +4,7 @@
 #include "forloop.h"
 #include "pingtargets.h"
 #include "testsupport.h"
-#ifndef Q_MOC_RUN // its raw-string scripts are beyond moc's parser
 #include "windowscommands.h"
-#endif
 
 #include <QDir>
 #include <QProcess>
