@@ -100,8 +100,8 @@ void displaysystemrelatedinfo::getScreenInfo(QString &output)
     QVector<QSize> sizes;
     // Without a widget application there is no desktop to ask: no screens.
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        // The desktop object still answers these in Qt 5.15; it counts the
-        // screens the way the rest of the tool's reports always have.
+        // Deprecated in Qt 5.15 but still answering; its screen numbering is
+        // the one the reports have always shown.
         QT_WARNING_PUSH
         QT_WARNING_DISABLE_DEPRECATED
         const QDesktopWidget *desktop = QApplication::desktop();

@@ -34,7 +34,7 @@ const QString kReportName = QStringLiteral("SupportLog_HardWare_");
 constexpr int kRunnerWarningLine = 46;
 constexpr int kUpdateRecordLine = 313;
 
-QString text(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
+QString sample(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
 
 void answerEveryHardwareScript(const testsupport::FixturePath &fixtures)
 {
@@ -50,40 +50,29 @@ void answerEveryHardwareScript(const testsupport::FixturePath &fixtures)
                             {asScript(physicalDisks()), hardwaresamples::kPhysicalDisks}});
 }
 
-// The check texts the samples make, in the order the action appends them;
-// the disk text is left out because the volumes are this machine's own.
-struct ExpectedTexts
+// What the samples make of each check (the volumes being this machine's own,
+// the disk check is shaped without them).
+struct Shapes
 {
-    QString processor, gpu, tdr, memory, pageFile, physicalDisks, screens;
+    hardwareshaping::Shaped processor, gpu, memory, pageFile, physicalDisks, screens;
+    graphicsshaping::Shaped tdr;
 };
 
-ExpectedTexts expectedTexts()
+Shapes shapes()
 {
+    using namespace hardwareshaping;
     QVector<QSize> sizes;
     for (const QScreen *screen : QGuiApplication::screens())
         sizes.append(screen->geometry().size());
-    return {hardwareshaping::processor(text(hardwaresamples::kProcessor)).text,
-            hardwareshaping::graphicsAdapter(
-                hardwareshaping::adapterText(text(hardwaresamples::kVideoControllers), text(hardwaresamples::kAdapterMemory)),
-                hardwareshaping::memoryUsageText(text(hardwaresamples::kGpuMemoryUsage)),
-                hardwareshaping::engineUtilizationDetail(text(hardwaresamples::kGpuEngineUtilization)))
-                .text,
-            graphicsshaping::tdrValues(text(hardwaresamples::kTdrValues)).text,
-            hardwareshaping::physicalMemory(text(hardwaresamples::kPhysicalMemory)).text,
-            hardwareshaping::pageFile(text(hardwaresamples::kPageFile)).text,
-            hardwareshaping::disks(text(hardwaresamples::kPhysicalDisks), {}).text + QLatin1Char('\n'),
-            hardwareshaping::screens(sizes).text};
-}
-
-// A record as the report shows it: the library drops one line end closing a text.
-QString asReported(const QString &recordText)
-{
-    return recordText.endsWith(QLatin1Char('\n')) ? recordText.chopped(1) : recordText;
-}
-
-QString describe(const Record &record)
-{
-    return QStringLiteral("%1 %2:%3 %4").arg(record.level).arg(record.file).arg(record.line).arg(record.text.left(60));
+    return {processor(sample(hardwaresamples::kProcessor)),
+            graphicsAdapter(adapterText(sample(hardwaresamples::kVideoControllers), sample(hardwaresamples::kAdapterMemory)),
+                            memoryUsageText(sample(hardwaresamples::kGpuMemoryUsage)),
+                            engineUtilizationDetail(sample(hardwaresamples::kGpuEngineUtilization))),
+            physicalMemory(sample(hardwaresamples::kPhysicalMemory)),
+            pageFile(sample(hardwaresamples::kPageFile)),
+            disks(sample(hardwaresamples::kPhysicalDisks), {}),
+            screens(sizes),
+            graphicsshaping::tdrValues(sample(hardwaresamples::kTdrValues))};
 }
 
 // The update check belongs to the same action but has its own tests: drop
@@ -101,11 +90,31 @@ QList<Record> withoutUpdateCheck(QList<Record> found)
     return found;
 }
 
-void compareRecord(const Record &found, QChar level, int line, const QString &text)
+void compareRecord(const Record &found, QChar level, const records::CheckRecord &expected)
 {
-    QVERIFY2(found.level == level && found.line == line && found.file == QLatin1String(records::kInspection),
-             qPrintable(describe(found) + QStringLiteral(" instead of %1 %2").arg(level).arg(line)));
-    QCOMPARE(found.text, asReported(text));
+    QVERIFY2(found.level == level && found.line == expected.line && found.file == QLatin1String(records::kInspection),
+             qPrintable(QStringLiteral("%1 %2:%3 instead of %4 %5")
+                            .arg(found.level).arg(found.file).arg(found.line).arg(level).arg(expected.line)));
+    // The library drops one line end closing a text.
+    QCOMPARE(found.text, expected.text.endsWith(QLatin1Char('\n')) ? expected.text.chopped(1) : expected.text);
+}
+
+// The volume record holds one line per mounted volume, in order; only the
+// paths and totals are compared, the space available may move meanwhile.
+void compareVolumes(const Record &found)
+{
+    QCOMPARE(found.line, 202);
+    QStringList lines = found.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Logical disk drive point of view:"));
+    QCOMPARE(lines.takeLast(), records::bareSeparator());
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    QCOMPARE(lines.size(), volumes.size());
+    for (int i = 0; i < volumes.size(); ++i) {
+        const QString start = QStringLiteral("Path: %1 TotalGBytes: %2GB UsedGBytes: ")
+                                  .arg(volumes.at(i).rootPath())
+                                  .arg(volumes.at(i).bytesTotal() / (Q_INT64_C(1) << 30));
+        QVERIFY2(lines.at(i).startsWith(start) && lines.at(i).endsWith(QStringLiteral("GB")), qPrintable(lines.at(i)));
+    }
 }
 
 // Compares the records from index from on with what one run on the samples
@@ -113,82 +122,48 @@ void compareRecord(const Record &found, QChar level, int line, const QString &te
 void compareOneRun(const QList<Record> &all, int from, int &taken)
 {
     const QList<Record> run = withoutUpdateCheck(all.mid(from));
-    const ExpectedTexts texts = expectedTexts();
-    struct Step
-    {
-        char level;
-        int line;
-        QString text;
+    const Shapes shaped = shapes();
+    const records::CheckRecord runner{kRunnerWarningLine, {}};
+    const QList<QPair<QChar, records::CheckRecord>> expected = {
+        {'W', runner}, {'I', shaped.processor.records.at(0)},
+        {'W', runner}, {'W', runner}, {'W', runner}, {'I', hardwareshaping::vendorToolMissingRecord()},
+        {'W', runner}, {'I', shaped.gpu.records.at(0)},
+        {'W', runner}, {'I', shaped.tdr.records.at(0)},
+        {'W', runner}, {'I', shaped.memory.records.at(0)},
+        {'W', runner}, {'I', shaped.pageFile.records.at(0)},
+        {'I', hardwareshaping::diskNoticeRecord()}, {'W', runner}, {'I', shaped.physicalDisks.records.at(0)},
     };
-    const QList<Step> steps = {
-        {'W', kRunnerWarningLine, {}},
-        {'I', 76, QStringLiteral("CHECKING CPU INFORMATION......\n") + texts.processor + records::separator()},
-        {'W', kRunnerWarningLine, {}},
-        {'W', kRunnerWarningLine, {}},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 120, hardwareshaping::vendorToolMissingRecord().text},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 126, QStringLiteral("CHECKING GPU INFORMATION......\n") + texts.gpu + records::separator()},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 324, QStringLiteral("CHECKING GRAPHIC DRIVER TDR INFORMATION......\n") + texts.tdr + records::separator()},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 143, QStringLiteral("MEMORY CHECKING.......\n") + texts.memory + records::separator()},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 162, QStringLiteral("CHECKING VIRTURAL MEMMORY INFORMATION......\n") + texts.pageFile + records::separator()},
-        {'I', 168, hardwareshaping::diskNoticeRecord().text},
-        {'W', kRunnerWarningLine, {}},
-        {'I', 182, QStringLiteral("Physical disk drive Point of view:\n") + texts.physicalDisks},
-    };
-    // The steps, the volumes, the screens and at least two Direct3D 12 records.
-    QVERIFY2(run.size() >= steps.size() + 4, qPrintable(QStringLiteral("only %1 records").arg(run.size())));
+    // Then the volumes, the screens and at least two Direct3D 12 records.
+    QVERIFY2(run.size() >= expected.size() + 4, qPrintable(QStringLiteral("only %1 records").arg(run.size())));
     int next = 0;
-    for (const Step &step : steps) {
-        compareRecord(run.at(next++), QLatin1Char(step.level), step.line, step.text);
+    for (const auto &step : expected) {
+        compareRecord(run.at(next++), step.first, step.second);
         if (QTest::currentTestFailed())
             return;
     }
-
-    // The volumes are this machine's: their paths and totals in order (the
-    // space available may move while the test runs).
-    const Record &logical = run.at(next++);
-    QCOMPARE(logical.line, 202);
-    QVERIFY(logical.text.startsWith(QStringLiteral("Logical disk drive point of view:\n")));
-    QVERIFY(logical.text.endsWith(QLatin1Char('\n') + records::bareSeparator()));
-    const QStringList volumeLines = logical.text.split(QLatin1Char('\n')).mid(1, logical.text.count(QLatin1Char('\n')) - 1);
-    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
-    QCOMPARE(volumeLines.size(), volumes.size());
-    for (int i = 0; i < volumes.size(); ++i) {
-        const QString start = QStringLiteral("Path: %1 TotalGBytes: %2GB UsedGBytes: ")
-                                  .arg(volumes.at(i).rootPath())
-                                  .arg(volumes.at(i).bytesTotal() / (Q_INT64_C(1) << 30));
-        QVERIFY2(volumeLines.at(i).startsWith(start) && volumeLines.at(i).endsWith(QStringLiteral("GB")),
-                 qPrintable(volumeLines.at(i)));
-    }
-
-    compareRecord(run.at(next++), QLatin1Char('I'), 300,
-                  QStringLiteral("CHECKING SCREEN SIZE INFORMATION......\n") + texts.screens + records::separator());
+    compareVolumes(run.at(next++));
+    if (QTest::currentTestFailed())
+        return;
+    compareRecord(run.at(next++), QLatin1Char('I'), shaped.screens.records.at(0));
     if (QTest::currentTestFailed())
         return;
 
-    // Which Direct3D 12 branch depends on this machine's driver; each is a
-    // complete answer in its own words.
-    compareRecord(run.at(next++), QLatin1Char('I'), 483, QStringLiteral("CHECKING D3D12......"));
-    if (QTest::currentTestFailed())
-        return;
-    const Record &level = run.at(next++);
-    if (level.line == 486) {
-        compareRecord(level, QLatin1Char('I'), 486, QStringLiteral("D3D_FEATURE_LEVEL_12_0 not support"));
-    } else {
-        compareRecord(level, QLatin1Char('I'), 489, QStringLiteral("D3D_FEATURE_LEVEL_12_0 support"));
+    // Which Direct3D 12 branch this machine takes depends on its driver;
+    // the records must be one of the complete answers.
+    d3d12probe::Facts noDevice, noRayTracing, rayTracing;
+    noDevice.creationResult = -1;
+    rayTracing.raytracingTier = 10;
+    const QVector<QVector<records::CheckRecord>> branches = {graphicsshaping::d3d12Records(noDevice),
+                                                             graphicsshaping::d3d12Records(noRayTracing),
+                                                             graphicsshaping::d3d12Records(rayTracing)};
+    const QVector<records::CheckRecord> *branch = &branches.first();
+    if (run.at(next + 1).line != 486)
+        branch = next + 2 < run.size() && run.at(next + 2).line == 495 ? &branches.at(2) : &branches.at(1);
+    QVERIFY(next + branch->size() <= run.size());
+    for (const records::CheckRecord &record : *branch) {
+        compareRecord(run.at(next++), QLatin1Char('I'), record);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY(next < run.size());
-        const Record &rayTracing = run.at(next++);
-        const bool supported = rayTracing.line == 495;
-        compareRecord(rayTracing, QLatin1Char('I'), supported ? 495 : 499,
-                      (supported ? QStringLiteral("D3D12_FEATURE_DATA_D3D12_OPTIONS5 support")
-                                 : QStringLiteral("D3D12_FEATURE_DATA_D3D12_OPTIONS5 not support"))
-                          + records::separator());
     }
     // Counted back with the update check's records, which come before these.
     taken = next + (all.size() - from - run.size());
@@ -251,17 +226,16 @@ private slots:
             return;
         QCOMPARE(taken, found.size());
 
-        // Eight paragraphs: the disk text is the report's physical lines and
-        // volume lines, the update text whatever that check found.
-        const ExpectedTexts texts = expectedTexts();
-        const Record &logical = *std::find_if(found.begin(), found.end(), [](const Record &r) { return r.line == 202; });
-        const QString volumeText = logical.text.mid(logical.text.indexOf(QLatin1Char('\n')) + 1)
-                                       .chopped(records::bareSeparator().size() + 1);
-        const QString diskText = texts.physicalDisks + volumeText;
+        // Eight paragraphs: the disk text is the sample's disk lines and the
+        // report's volume lines, the update text whatever that check found.
+        const Shapes shaped = shapes();
+        const Record &volumes = *std::find_if(found.begin(), found.end(), [](const Record &r) { return r.line == 202; });
+        const QString volumeLines = volumes.text.section(QLatin1Char('\n'), 1, -2);
+        const QStringList texts = {shaped.processor.text, shaped.gpu.text, shaped.tdr.text, shaped.memory.text,
+                                   shaped.pageFile.text, shaped.physicalDisks.text + QLatin1Char('\n') + volumeLines,
+                                   shaped.screens.text};
         const QString appended = pane->toPlainText().mid(before.size());
-        const QStringList expectedStart = {texts.processor, texts.gpu, texts.tdr, texts.memory, texts.pageFile, diskText,
-                                           texts.screens};
-        const QString start = QLatin1Char('\n') + expectedStart.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        const QString start = QLatin1Char('\n') + texts.join(QLatin1Char('\n')) + QLatin1Char('\n');
         QVERIFY2(appended.startsWith(start), qPrintable(appended));
         QVERIFY2(!appended.mid(start.size()).contains(QLatin1Char('\n')), "more than eight paragraphs were appended");
     }

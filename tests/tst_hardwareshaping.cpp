@@ -239,15 +239,6 @@ private slots:
                           {202, QStringLiteral("Logical disk drive point of view:\n") + logical + QString(96, QLatin1Char('-'))}}));
     }
 
-    void diskNoticeRecord()
-    {
-        const records::CheckRecord notice = hardwareshaping::diskNoticeRecord();
-        QCOMPARE(notice.line, 168);
-        QVERIFY(notice.text.startsWith(QStringLiteral("CHECKING DISK INFORMATION ** NOTICE, CAN'T FIND A WAY")));
-        QVERIFY(notice.text.endsWith(QStringLiteral("FROM THE MEMROY SIZE BY HUMAN BRAIN **")));
-        QVERIFY(!notice.text.contains(QLatin1Char('\n')));
-    }
-
     void screens_data()
     {
         QTest::addColumn<QVector<QSize>>("sizes");
@@ -282,14 +273,6 @@ private slots:
         QCOMPARE(script.count(QStringLiteral("\\GPU Engine(*engtype_")), 4);
         QVERIFY(script.startsWith(QStringLiteral("$([math]::round((((Get-Counter \"\\GPU Engine(*engtype_VideoProcessing)")));
         QVERIFY(script.endsWith(QStringLiteral(".CookedValue | measure -sum).sum,2))")));
-    }
-
-    void vendorToolCommandLine()
-    {
-        const QString line = windowscommands::vendorToolCommandLine();
-        QVERIFY(line.startsWith(QLatin1Char('"') + windowscommands::vendorToolExecutable() + QStringLiteral("\" ")));
-        QVERIFY(line.endsWith(QStringLiteral(
-            " --query-gpu=clocks.gr,fan.speed,power.draw,temperature.gpu,utilization.gpu --format=csv,noheader")));
     }
 };
 
