@@ -76,6 +76,13 @@ QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString prog
     } else if (!failedToStart && process.state() != QProcess::NotRunning) {
         limit.start(timeoutMs);
         loop.exec(QEventLoop::AllEvents);
+        if (!timedOut && !cancelled && !failedToStart && process.state() != QProcess::NotRunning) {
+            // The loop ended with the child still running: the application is
+            // quitting (log-off, say), and every later wait would return at
+            // once. Treat it as a cancellation so no check records a finding
+            // from output it never received.
+            cancellation::request();
+        }
     } else if (process.error() == QProcess::FailedToStart) {
         failedToStart = true;
     }

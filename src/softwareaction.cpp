@@ -1,3 +1,22 @@
+#include "cancellation.h"
+#include "displaysystemrelatedinfo.h"
 #include "mainwindow.h"
+#include "records.h"
+#include "reportprefixes.h"
+#include "ui_mainwindow.h"
 
-void MainWindow::CheckSoftwareConfliction() {}
+void MainWindow::CheckSoftwareConfliction()
+{
+    RunningAction running(*this);
+    showBusy(true);
+    disablePushButtons(ui->softwareBtn, true);
+    records::switchReport(reportprefix::softwareConfliction());
+
+    QString processes;
+    displaysystemrelatedinfo::instance()->getProcessInfo(processes);
+    if (!cancellation::requested())
+        appendToPane(processes);
+
+    disablePushButtons(ui->softwareBtn, false);
+    showBusy(false);
+}

@@ -1,6 +1,77 @@
-#include "displaysystemrelatedinfo.h"
+// The system and software checks: installed updates, firewall, network and
+// conflicting processes. The cutting lives in softwareshaping; these run the
+// commands and write what the shaping composed. A command cut short by a
+// close leaves its output empty and writes none of its findings.
 
-void displaysystemrelatedinfo::getSystemUpdateInfo(QString &) {}
-void displaysystemrelatedinfo::getFirewallInfo(QString &, QString &) {}
-void displaysystemrelatedinfo::getNetworkInfo(QString &, QString &) {}
-void displaysystemrelatedinfo::getProcessInfo(QString &) {}
+#include "cancellation.h"
+#include "displaysystemrelatedinfo.h"
+#include "records.h"
+#include "softwareshaping.h"
+#include "windowscommands.h"
+
+#include <QDebug>
+
+void displaysystemrelatedinfo::getSystemUpdateInfo(QString &output)
+{
+    output.clear();
+    const softwareshaping::ShapedCheck updates =
+        softwareshaping::systemUpdates(runCommand(windowscommands::installedUpdates(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    output = updates.text;
+    qDebug().noquote() << output;
+    records::writeChecks(updates.records);
+}
+
+void displaysystemrelatedinfo::getFirewallInfo(QString &configuration, QString &rules)
+{
+    records::writeChecks({softwareshaping::firewallHeading()});
+    configuration.clear();
+    rules.clear();
+
+    const softwareshaping::ShapedCheck profiles =
+        softwareshaping::firewallConfiguration(runCommand(windowscommands::firewallProfiles(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    configuration = profiles.text;
+    records::writeChecks(profiles.records);
+
+    const softwareshaping::ShapedCheck tessalyRules =
+        softwareshaping::firewallRules(runCommand(windowscommands::firewallRules(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    rules = tessalyRules.text;
+    records::writeChecks(tessalyRules.records);
+}
+
+void displaysystemrelatedinfo::getNetworkInfo(QString &status, QString &vpn)
+{
+    records::writeChecks({softwareshaping::networkHeading()});
+    status.clear();
+    vpn.clear();
+
+    const softwareshaping::ShapedCheck adapters =
+        softwareshaping::networkStatus(runCommand(windowscommands::networkStatus(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    status = adapters.text;
+    records::writeChecks(adapters.records);
+
+    const softwareshaping::ShapedCheck connections =
+        softwareshaping::vpnConnections(runCommand(windowscommands::vpnConnections(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    vpn = connections.text;
+    records::writeChecks(connections.records);
+}
+
+void displaysystemrelatedinfo::getProcessInfo(QString &output)
+{
+    output.clear();
+    const softwareshaping::ShapedCheck processes =
+        softwareshaping::conflictingProcesses(runCommand(windowscommands::conflictingProcesses(), windowscommands::powerShell()));
+    if (cancellation::requested())
+        return;
+    output = processes.text;
+    records::writeChecks(processes.records);
+}

@@ -6,7 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+// moc's tokenizer loses its way in the raw string literals below; it needs
+// nothing from this file.
+#ifndef Q_MOC_RUN
+
 namespace windowscommands {
+
+// The shells every command goes through.
+inline QString powerShell() { return QStringLiteral("powershell"); }
+inline QString commandShell() { return QStringLiteral("cmd"); }
 
 inline QStringList processor() { return {QStringLiteral("Get-WmiObject win32_processor")}; }
 
@@ -130,3 +138,5 @@ inline QStringList routeLoop()
 inline QString asScript(const QStringList &arguments) { return arguments.join(QLatin1Char(' ')); }
 
 } // namespace windowscommands
+
+#endif // Q_MOC_RUN

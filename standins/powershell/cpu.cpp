@@ -1,8 +1,13 @@
 #include "commands.h"
 #include "console.h"
+#include "processorfacts.h"
 
 namespace powershell {
 
-int printProcessor() { return standin::notAnswered(QStringLiteral("printProcessor")); }
+int printProcessor()
+{
+    standin::writeOutLines(processorListing(readProcessors(standin::SystemRoot())));
+    return 0;
+}
 
 } // namespace powershell

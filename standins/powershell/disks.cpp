@@ -1,8 +1,13 @@
 #include "commands.h"
 #include "console.h"
+#include "diskfacts.h"
 
 namespace powershell {
 
-int printPhysicalDisks() { return standin::notAnswered(QStringLiteral("printPhysicalDisks")); }
+int printPhysicalDisks()
+{
+    standin::writeOutLines(physicalDiskLines(readPhysicalDisks(standin::SystemRoot())));
+    return 0;
+}
 
 } // namespace powershell

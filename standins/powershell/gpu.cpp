@@ -1,11 +1,22 @@
 #include "commands.h"
 #include "console.h"
+#include "graphicsfacts.h"
 
 namespace powershell {
 
-int printVideoControllers() { return standin::notAnswered(QStringLiteral("printVideoControllers")); }
-int printAdapterMemory() { return standin::notAnswered(QStringLiteral("printAdapterMemory")); }
-int printGpuMemoryUsage() { return standin::notAnswered(QStringLiteral("printGpuMemoryUsage")); }
-int printGpuEngineUtilization() { return standin::notAnswered(QStringLiteral("printGpuEngineUtilization")); }
+namespace {
+
+int printAdapterFacts(QStringList (*format)(const QVector<DisplayAdapter> &))
+{
+    standin::writeOutLines(format(readDisplayAdapters(standin::SystemRoot())));
+    return 0;
+}
+
+} // namespace
+
+int printVideoControllers() { return printAdapterFacts(videoControllerListing); }
+int printAdapterMemory() { return printAdapterFacts(adapterMemoryLines); }
+int printGpuMemoryUsage() { return printAdapterFacts(gpuMemoryUsageLines); }
+int printGpuEngineUtilization() { return printAdapterFacts(gpuEngineUtilizationLines); }
 
 } // namespace powershell

@@ -1,8 +1,13 @@
 #include "commands.h"
 #include "console.h"
+#include "memoryfacts.h"
 
 namespace powershell {
 
-int printPhysicalMemory() { return standin::notAnswered(QStringLiteral("printPhysicalMemory")); }
+int printPhysicalMemory()
+{
+    standin::writeOutLines(physicalMemoryListing(readPhysicalMemory(standin::SystemRoot())));
+    return 0;
+}
 
 } // namespace powershell

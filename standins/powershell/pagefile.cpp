@@ -1,8 +1,19 @@
 #include "commands.h"
 #include "console.h"
+#include "pagefilefacts.h"
 
 namespace powershell {
 
-int printPageFile() { return standin::notAnswered(QStringLiteral("printPageFile")); }
+int printPageFile()
+{
+    const std::optional<SwapSpace> swap = readSwapSpace(standin::SystemRoot());
+    if (!swap) {
+        // wmic finds no instance, says so on standard error and still ends well.
+        standin::writeError(noPageFileError());
+        return 0;
+    }
+    standin::writeOut(pageFileValues(*swap));
+    return 0;
+}
 
 } // namespace powershell
