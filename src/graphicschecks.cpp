@@ -8,10 +8,10 @@
 
 void displaysystemrelatedinfo::getTdrInfo(QString &output)
 {
-    const QString answer = runCommand(windowscommands::tdrValues(), QStringLiteral("powershell"));
+    const QString answer = runCommand(windowscommands::tdrValues(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const graphicsshaping::Shaped shaped = graphicsshaping::tdrValues(answer);
+    const records::ShapedCheck shaped = graphicsshaping::tdrValues(answer);
     output += shaped.text;
     records::writeChecks(shaped.records);
 }

@@ -8,7 +8,7 @@ namespace {
 constexpr int kRaytracingTier1_0 = 10; // D3D12_RAYTRACING_TIER_1_0
 }
 
-Shaped tdrValues(const QString &output)
+ShapedCheck tdrValues(const QString &output)
 {
     const QStringList lines = textcut::splitLines(output);
     const QString text = QStringLiteral("TdrDelay: ") + textcut::at(lines, 0) + QStringLiteral("\nTdrDdiDelay: ")

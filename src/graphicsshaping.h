@@ -10,15 +10,11 @@
 
 namespace graphicsshaping {
 
-struct Shaped
-{
-    QString text;
-    QVector<records::CheckRecord> records;
-};
+using records::ShapedCheck;
 
 // The two TDR values, in the order the command names them; a value the
 // command did not print shows as an empty text after its label.
-Shaped tdrValues(const QString &output);
+ShapedCheck tdrValues(const QString &output);
 
 // The records of the Direct3D 12 check: the heading, then whether a 12_0
 // device exists and, if so, whether it offers hardware ray tracing.

@@ -11,29 +11,25 @@
 #include <QFile>
 #include <QStorageInfo>
 
-namespace {
-const QString kPowerShell = QStringLiteral("powershell");
-}
-
 void displaysystemrelatedinfo::getCpuInfo(QString &output)
 {
-    const QString answer = runCommand(windowscommands::processor(), kPowerShell);
+    const QString answer = runCommand(windowscommands::processor(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const hardwareshaping::Shaped shaped = hardwareshaping::processor(answer);
+    const records::ShapedCheck shaped = hardwareshaping::processor(answer);
     output = shaped.text;
     records::writeChecks(shaped.records);
 }
 
 void displaysystemrelatedinfo::getGpuInfo(QString &output)
 {
-    const QString adapterList = runCommand(windowscommands::videoControllers(), kPowerShell);
+    const QString adapterList = runCommand(windowscommands::videoControllers(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const QString adapterMemory = runCommand(windowscommands::adapterMemory(), kPowerShell);
+    const QString adapterMemory = runCommand(windowscommands::adapterMemory(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const QString memoryUsage = runCommand(windowscommands::gpuMemoryUsage(), kPowerShell);
+    const QString memoryUsage = runCommand(windowscommands::gpuMemoryUsage(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
 
@@ -46,13 +42,13 @@ void displaysystemrelatedinfo::getGpuInfo(QString &output)
         detail = hardwareshaping::vendorToolDetail(answer);
     } else {
         records::writeChecks({hardwareshaping::vendorToolMissingRecord()});
-        const QString answer = runCommand(windowscommands::gpuEngineUtilization(), kPowerShell);
+        const QString answer = runCommand(windowscommands::gpuEngineUtilization(), windowscommands::powerShell());
         if (cancellation::requested())
             return;
         detail = hardwareshaping::engineUtilizationDetail(answer);
     }
 
-    const hardwareshaping::Shaped shaped = hardwareshaping::graphicsAdapter(
+    const records::ShapedCheck shaped = hardwareshaping::graphicsAdapter(
         hardwareshaping::adapterText(adapterList, adapterMemory), hardwareshaping::memoryUsageText(memoryUsage), detail);
     output = shaped.text;
     records::writeChecks(shaped.records);
@@ -60,20 +56,20 @@ void displaysystemrelatedinfo::getGpuInfo(QString &output)
 
 void displaysystemrelatedinfo::getMemoryInfo(QString &output)
 {
-    const QString answer = runCommand(windowscommands::physicalMemory(), kPowerShell);
+    const QString answer = runCommand(windowscommands::physicalMemory(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const hardwareshaping::Shaped shaped = hardwareshaping::physicalMemory(answer);
+    const records::ShapedCheck shaped = hardwareshaping::physicalMemory(answer);
     output = shaped.text;
     records::writeChecks(shaped.records);
 }
 
 void displaysystemrelatedinfo::getPageFileInfo(QString &output)
 {
-    const QString answer = runCommand(windowscommands::pageFile(), kPowerShell);
+    const QString answer = runCommand(windowscommands::pageFile(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
-    const hardwareshaping::Shaped shaped = hardwareshaping::pageFile(answer);
+    const records::ShapedCheck shaped = hardwareshaping::pageFile(answer);
     output += shaped.text;
     records::writeChecks(shaped.records);
 }
@@ -81,7 +77,7 @@ void displaysystemrelatedinfo::getPageFileInfo(QString &output)
 void displaysystemrelatedinfo::getDiskInfo(QString &output)
 {
     records::writeChecks({hardwareshaping::diskNoticeRecord()});
-    const QString answer = runCommand(windowscommands::physicalDisks(), kPowerShell);
+    const QString answer = runCommand(windowscommands::physicalDisks(), windowscommands::powerShell());
     if (cancellation::requested())
         return;
 
@@ -90,7 +86,7 @@ void displaysystemrelatedinfo::getDiskInfo(QString &output)
     for (const QStorageInfo &volume : mounted)
         volumes.append({volume.rootPath(), volume.bytesTotal(), volume.bytesAvailable()});
 
-    const hardwareshaping::Shaped shaped = hardwareshaping::disks(answer, volumes);
+    const records::ShapedCheck shaped = hardwareshaping::disks(answer, volumes);
     output += shaped.text;
     records::writeChecks(shaped.records);
 }
@@ -110,7 +106,7 @@ void displaysystemrelatedinfo::getScreenInfo(QString &output)
             sizes.append(desktop->screenGeometry(index).size());
         QT_WARNING_POP
     }
-    const hardwareshaping::Shaped shaped = hardwareshaping::screens(sizes);
+    const records::ShapedCheck shaped = hardwareshaping::screens(sizes);
     output = shaped.text;
     records::writeChecks(shaped.records);
 }

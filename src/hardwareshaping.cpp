@@ -15,7 +15,7 @@ void chopLast(QString &text) { text.chop(1); }
 
 } // namespace
 
-Shaped processor(const QString &output)
+ShapedCheck processor(const QString &output)
 {
     // The listing opens with two line ends and closes with four.
     const QString text = textcut::withoutCarriageReturns(textcut::dropLast(textcut::dropFirst(output, 4), 8));
@@ -59,20 +59,20 @@ records::CheckRecord vendorToolMissingRecord()
                                 "details about GPU")};
 }
 
-Shaped graphicsAdapter(const QString &adapterText, const QString &memoryUsageText, const QString &detail)
+ShapedCheck graphicsAdapter(const QString &adapterText, const QString &memoryUsageText, const QString &detail)
 {
     const QString text = adapterText + QLatin1Char('\n') + memoryUsageText + QLatin1Char('\n') + detail;
     return {text, {{126, QStringLiteral("CHECKING GPU INFORMATION......\n") + text + records::separator()}}};
 }
 
-Shaped physicalMemory(const QString &output)
+ShapedCheck physicalMemory(const QString &output)
 {
     const QStringList lines = textcut::splitLines(output);
     const QString text = textcut::at(lines, 2) + QLatin1Char('\n') + textcut::at(lines, 3);
     return {text, {{143, QStringLiteral("MEMORY CHECKING.......\n") + text + records::separator()}}};
 }
 
-Shaped pageFile(const QString &output)
+ShapedCheck pageFile(const QString &output)
 {
     // wmic ends its lines in "\r\r\n": splitting at "\r\n" leaves a "\r" on
     // each, which is the character every line gives up.
@@ -95,7 +95,7 @@ records::CheckRecord diskNoticeRecord()
                                 "SIZE BY HUMAN BRAIN **")};
 }
 
-Shaped disks(const QString &physicalDisksOutput, const QVector<VolumeFigures> &volumes)
+ShapedCheck disks(const QString &physicalDisksOutput, const QVector<VolumeFigures> &volumes)
 {
     QString physical;
     for (const QString &line : textcut::splitLines(physicalDisksOutput)) {
@@ -120,7 +120,7 @@ Shaped disks(const QString &physicalDisksOutput, const QVector<VolumeFigures> &v
              {202, QStringLiteral("Logical disk drive point of view:\n") + logical + records::bareSeparator()}}};
 }
 
-Shaped screens(const QVector<QSize> &screenSizes)
+ShapedCheck screens(const QVector<QSize> &screenSizes)
 {
     QString text = QStringLiteral("Number of Screen: %1\n").arg(screenSizes.size());
     for (int i = 0; i < screenSizes.size(); ++i) {

@@ -13,15 +13,10 @@
 
 namespace hardwareshaping {
 
-// A check text and the records it leaves in the run log, in order.
-struct Shaped
-{
-    QString text;
-    QVector<records::CheckRecord> records;
-};
+using records::ShapedCheck;
 
 // Processor: the WMI listing without its leading and trailing line ends.
-Shaped processor(const QString &output);
+ShapedCheck processor(const QString &output);
 
 // Graphics adapter, built from the answers of its commands.
 QString adapterText(const QString &adapterListOutput, const QString &adapterMemoryOutput);
@@ -32,13 +27,13 @@ QString vendorToolDetail(const QString &vendorToolOutput);
 QString engineUtilizationDetail(const QString &engineUtilizationOutput);
 // Written before the engine load is measured, when the vendor's tool is missing.
 records::CheckRecord vendorToolMissingRecord();
-Shaped graphicsAdapter(const QString &adapterText, const QString &memoryUsageText, const QString &detail);
+ShapedCheck graphicsAdapter(const QString &adapterText, const QString &memoryUsageText, const QString &detail);
 
 // Physical memory: the two figure lines of the listing.
-Shaped physicalMemory(const QString &output);
+ShapedCheck physicalMemory(const QString &output);
 
 // Page file: the three key=value lines in mebibytes.
-Shaped pageFile(const QString &output);
+ShapedCheck pageFile(const QString &output);
 
 // Disks. The notice is written before anything is asked.
 records::CheckRecord diskNoticeRecord();
@@ -49,9 +44,9 @@ struct VolumeFigures
     qint64 bytesAvailable = 0;
 };
 // The physical-disk lines and one line per mounted volume.
-Shaped disks(const QString &physicalDisksOutput, const QVector<VolumeFigures> &volumes);
+ShapedCheck disks(const QString &physicalDisksOutput, const QVector<VolumeFigures> &volumes);
 
 // Screens: the count and the full size of each screen.
-Shaped screens(const QVector<QSize> &screenSizes);
+ShapedCheck screens(const QVector<QSize> &screenSizes);
 
 } // namespace hardwareshaping

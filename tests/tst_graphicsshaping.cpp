@@ -2,10 +2,7 @@
 // registry query prints them, and every branch of the Direct3D 12 decision.
 
 #include "graphicsshaping.h"
-// moc loses its way in the raw string literals of the command lines.
-#ifndef Q_MOC_RUN
 #include "windowscommands.h"
-#endif
 
 #include <QtTest>
 
@@ -46,7 +43,7 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QString, expected);
-        const graphicsshaping::Shaped shaped = graphicsshaping::tdrValues(output);
+        const records::ShapedCheck shaped = graphicsshaping::tdrValues(output);
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.records,
                  (Records{{324, QStringLiteral("CHECKING GRAPHIC DRIVER TDR INFORMATION......\n") + expected + kSeparator}}));

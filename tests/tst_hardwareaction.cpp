@@ -11,10 +11,7 @@
 #include "reportprefixes.h"
 #include "testsupport.h"
 
-// moc loses its way in the raw string literals of the command lines.
-#ifndef Q_MOC_RUN
 #include "windowscommands.h"
-#endif
 
 #include <QGuiApplication>
 #include <QProgressBar>
@@ -54,8 +51,8 @@ void answerEveryHardwareScript(const testsupport::FixturePath &fixtures)
 // the disk check is shaped without them).
 struct Shapes
 {
-    hardwareshaping::Shaped processor, gpu, memory, pageFile, physicalDisks, screens;
-    graphicsshaping::Shaped tdr;
+    records::ShapedCheck processor, gpu, memory, pageFile, physicalDisks, screens;
+    records::ShapedCheck tdr;
 };
 
 Shapes shapes()
@@ -302,7 +299,7 @@ private slots:
         testsupport::InstallFolder folder;
         testsupport::FixturePath fixtures;
         const QString started = folder.filePath(QStringLiteral("adapter-query-started"));
-        fixtures.addScript(QStringLiteral("powershell"),
+        fixtures.addScript(windowscommands::powerShell(),
                            "case \"$*\" in\n"
                            "  '" + windowscommands::asScript(windowscommands::processor()).toUtf8() + "')\n"
                            "    printf '\\r\\n\\r\\nName : X\\r\\n\\r\\n\\r\\n\\r\\n' ;;\n"

@@ -3,10 +3,7 @@
 
 #include "hardwaresamples.h"
 #include "hardwareshaping.h"
-// moc loses its way in the raw string literals of the command lines.
-#ifndef Q_MOC_RUN
 #include "windowscommands.h"
-#endif
 
 #include <QtTest>
 
@@ -49,7 +46,7 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QString, expected);
-        const hardwareshaping::Shaped shaped = hardwareshaping::processor(output);
+        const records::ShapedCheck shaped = hardwareshaping::processor(output);
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.records, (Records{{76, QStringLiteral("CHECKING CPU INFORMATION......\n") + expected + kSeparator}}));
     }
@@ -134,7 +131,7 @@ private slots:
         const QString adapter = hardwareshaping::adapterText(text(hardwaresamples::kVideoControllers),
                                                              text(hardwaresamples::kAdapterMemory));
         const QString usage = hardwareshaping::memoryUsageText(text(hardwaresamples::kGpuMemoryUsage));
-        const hardwareshaping::Shaped shaped = hardwareshaping::graphicsAdapter(adapter, usage, detail);
+        const records::ShapedCheck shaped = hardwareshaping::graphicsAdapter(adapter, usage, detail);
         const QString expected = adapter + QLatin1Char('\n') + usage + QLatin1Char('\n') + detail;
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.text.split(QLatin1Char('\n')).size(), 3 + 1 + detailLines);
@@ -162,7 +159,7 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QString, expected);
-        const hardwareshaping::Shaped shaped = hardwareshaping::physicalMemory(output);
+        const records::ShapedCheck shaped = hardwareshaping::physicalMemory(output);
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.records, (Records{{143, QStringLiteral("MEMORY CHECKING.......\n") + expected + kSeparator}}));
     }
@@ -184,7 +181,7 @@ private slots:
     {
         QFETCH(QString, output);
         QFETCH(QString, expected);
-        const hardwareshaping::Shaped shaped = hardwareshaping::pageFile(output);
+        const records::ShapedCheck shaped = hardwareshaping::pageFile(output);
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.records,
                  (Records{{162, QStringLiteral("CHECKING VIRTURAL MEMMORY INFORMATION......\n") + expected + kSeparator}}));
@@ -232,7 +229,7 @@ private slots:
         QFETCH(QVector<VolumeFigures>, volumes);
         QFETCH(QString, physical);
         QFETCH(QString, logical);
-        const hardwareshaping::Shaped shaped = hardwareshaping::disks(output, volumes);
+        const records::ShapedCheck shaped = hardwareshaping::disks(output, volumes);
         QCOMPARE(shaped.text, (physical + logical).chopped(physical.isEmpty() && logical.isEmpty() ? 0 : 1));
         QCOMPARE(shaped.records,
                  (Records{{182, QStringLiteral("Physical disk drive Point of view:\n") + physical},
@@ -254,7 +251,7 @@ private slots:
     {
         QFETCH(QVector<QSize>, sizes);
         QFETCH(QString, expected);
-        const hardwareshaping::Shaped shaped = hardwareshaping::screens(sizes);
+        const records::ShapedCheck shaped = hardwareshaping::screens(sizes);
         QCOMPARE(shaped.text, expected);
         QCOMPARE(shaped.records,
                  (Records{{300, QStringLiteral("CHECKING SCREEN SIZE INFORMATION......\n") + expected + kSeparator}}));
