@@ -41,6 +41,14 @@ struct CheckRecord
 };
 void writeChecks(const QVector<CheckRecord> &checkRecords);
 
+// What a shaping function makes of a command's output: the check text
+// handed back to the action and the records describing it, in order.
+struct ShapedCheck
+{
+    QString text;
+    QVector<CheckRecord> records;
+};
+
 // Points the INFO destination (and so the current report) at a prefix.
 void switchReport(const QString &prefix);
 

@@ -12,12 +12,7 @@
 
 namespace softwareshaping {
 
-// A check text and the records that describe it, in the order they are written.
-struct ShapedCheck
-{
-    QString text;
-    QVector<records::CheckRecord> records;
-};
+using ShapedCheck = records::ShapedCheck;
 
 // "systeminfo | findstr KB": the update lines without any blank.
 ShapedCheck systemUpdates(const QString &output);

@@ -1,0 +1,342 @@
+// The hardware action end to end in the real window: a fixture PowerShell
+// answers every script with a Windows-shaped sample, and the pane and the
+// hardware report are read back.
+
+#include "cancellation.h"
+#include "graphicsshaping.h"
+#include "hardwaresamples.h"
+#include "hardwareshaping.h"
+#include "mainwindow.h"
+#include "records.h"
+#include "reportprefixes.h"
+#include "testsupport.h"
+
+#include "windowscommands.h"
+
+#include <QGuiApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStorageInfo>
+#include <QTextEdit>
+#include <QThread>
+#include <QtTest>
+
+using testsupport::Record;
+
+namespace {
+
+const QString kReportName = QStringLiteral("SupportLog_HardWare_");
+constexpr int kRunnerWarningLine = 46;
+constexpr int kUpdateRecordLine = 313;
+
+QString sample(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
+
+void answerEveryHardwareScript(const testsupport::FixturePath &fixtures)
+{
+    using namespace windowscommands;
+    fixtures.addPowerShell({{asScript(processor()), hardwaresamples::kProcessor},
+                            {asScript(videoControllers()), hardwaresamples::kVideoControllers},
+                            {asScript(adapterMemory()), hardwaresamples::kAdapterMemory},
+                            {asScript(gpuMemoryUsage()), hardwaresamples::kGpuMemoryUsage},
+                            {asScript(gpuEngineUtilization()), hardwaresamples::kGpuEngineUtilization},
+                            {asScript(tdrValues()), hardwaresamples::kTdrValues},
+                            {asScript(physicalMemory()), hardwaresamples::kPhysicalMemory},
+                            {asScript(pageFile()), hardwaresamples::kPageFile},
+                            {asScript(physicalDisks()), hardwaresamples::kPhysicalDisks}});
+}
+
+// What the samples make of each check (the volumes being this machine's own,
+// the disk check is shaped without them).
+struct Shapes
+{
+    records::ShapedCheck processor, gpu, memory, pageFile, physicalDisks, screens;
+    records::ShapedCheck tdr;
+};
+
+Shapes shapes()
+{
+    using namespace hardwareshaping;
+    QVector<QSize> sizes;
+    for (const QScreen *screen : QGuiApplication::screens())
+        sizes.append(screen->geometry().size());
+    return {processor(sample(hardwaresamples::kProcessor)),
+            graphicsAdapter(adapterText(sample(hardwaresamples::kVideoControllers), sample(hardwaresamples::kAdapterMemory)),
+                            memoryUsageText(sample(hardwaresamples::kGpuMemoryUsage)),
+                            engineUtilizationDetail(sample(hardwaresamples::kGpuEngineUtilization))),
+            physicalMemory(sample(hardwaresamples::kPhysicalMemory)),
+            pageFile(sample(hardwaresamples::kPageFile)),
+            disks(sample(hardwaresamples::kPhysicalDisks), {}),
+            screens(sizes),
+            graphicsshaping::tdrValues(sample(hardwaresamples::kTdrValues))};
+}
+
+// The update check belongs to the same action but has its own tests: drop
+// its record and the runner warning of its command.
+QList<Record> withoutUpdateCheck(QList<Record> found)
+{
+    for (int i = 0; i < found.size(); ++i) {
+        if (found.at(i).level == QLatin1Char('I') && found.at(i).line == kUpdateRecordLine) {
+            found.removeAt(i);
+            if (i > 0 && found.at(i - 1).level == QLatin1Char('W') && found.at(i - 1).line == kRunnerWarningLine)
+                found.removeAt(i - 1);
+            break;
+        }
+    }
+    return found;
+}
+
+void compareRecord(const Record &found, QChar level, const records::CheckRecord &expected)
+{
+    QVERIFY2(found.level == level && found.line == expected.line && found.file == QLatin1String(records::kInspection),
+             qPrintable(QStringLiteral("%1 %2:%3 instead of %4 %5")
+                            .arg(found.level).arg(found.file).arg(found.line).arg(level).arg(expected.line)));
+    // The library drops one line end closing a text.
+    QCOMPARE(found.text, expected.text.endsWith(QLatin1Char('\n')) ? expected.text.chopped(1) : expected.text);
+}
+
+// The volume record holds one line per mounted volume, in order; only the
+// paths and totals are compared, the space available may move meanwhile.
+void compareVolumes(const Record &found)
+{
+    QCOMPARE(found.line, 202);
+    QStringList lines = found.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Logical disk drive point of view:"));
+    QCOMPARE(lines.takeLast(), records::bareSeparator());
+    const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
+    QCOMPARE(lines.size(), volumes.size());
+    for (int i = 0; i < volumes.size(); ++i) {
+        const QString start = QStringLiteral("Path: %1 TotalGBytes: %2GB UsedGBytes: ")
+                                  .arg(volumes.at(i).rootPath())
+                                  .arg(volumes.at(i).bytesTotal() / (Q_INT64_C(1) << 30));
+        QVERIFY2(lines.at(i).startsWith(start) && lines.at(i).endsWith(QStringLiteral("GB")), qPrintable(lines.at(i)));
+    }
+}
+
+// Compares the records from index from on with what one run on the samples
+// must leave, and tells how many records the run took.
+void compareOneRun(const QList<Record> &all, int from, int &taken)
+{
+    const QList<Record> run = withoutUpdateCheck(all.mid(from));
+    const Shapes shaped = shapes();
+    const records::CheckRecord runner{kRunnerWarningLine, {}};
+    const QList<QPair<QChar, records::CheckRecord>> expected = {
+        {'W', runner}, {'I', shaped.processor.records.at(0)},
+        {'W', runner}, {'W', runner}, {'W', runner}, {'I', hardwareshaping::vendorToolMissingRecord()},
+        {'W', runner}, {'I', shaped.gpu.records.at(0)},
+        {'W', runner}, {'I', shaped.tdr.records.at(0)},
+        {'W', runner}, {'I', shaped.memory.records.at(0)},
+        {'W', runner}, {'I', shaped.pageFile.records.at(0)},
+        {'I', hardwareshaping::diskNoticeRecord()}, {'W', runner}, {'I', shaped.physicalDisks.records.at(0)},
+    };
+    // Then the volumes, the screens and at least two Direct3D 12 records.
+    QVERIFY2(run.size() >= expected.size() + 4, qPrintable(QStringLiteral("only %1 records").arg(run.size())));
+    int next = 0;
+    for (const auto &step : expected) {
+        compareRecord(run.at(next++), step.first, step.second);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    compareVolumes(run.at(next++));
+    if (QTest::currentTestFailed())
+        return;
+    compareRecord(run.at(next++), QLatin1Char('I'), shaped.screens.records.at(0));
+    if (QTest::currentTestFailed())
+        return;
+
+    // Which Direct3D 12 branch this machine takes depends on its driver;
+    // the records must be one of the complete answers.
+    d3d12probe::Facts noDevice, noRayTracing, rayTracing;
+    noDevice.creationResult = -1;
+    rayTracing.raytracingTier = 10;
+    const QVector<QVector<records::CheckRecord>> branches = {graphicsshaping::d3d12Records(noDevice),
+                                                             graphicsshaping::d3d12Records(noRayTracing),
+                                                             graphicsshaping::d3d12Records(rayTracing)};
+    const QVector<records::CheckRecord> *branch = &branches.first();
+    if (run.at(next + 1).line != 486)
+        branch = next + 2 < run.size() && run.at(next + 2).line == 495 ? &branches.at(2) : &branches.at(1);
+    QVERIFY(next + branch->size() <= run.size());
+    for (const records::CheckRecord &record : *branch) {
+        compareRecord(run.at(next++), QLatin1Char('I'), record);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // Counted back with the update check's records, which come before these.
+    taken = next + (all.size() - from - run.size());
+}
+
+} // namespace
+
+class HardwareActionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        testsupport::initLogging();
+        if (QFile::exists(windowscommands::vendorToolPath()))
+            QSKIP("the GPU vendor's tool is installed here; its answers are this machine's own");
+    }
+
+    void appendsEightTextsAndWritesTheReport()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        answerEveryHardwareScript(fixtures);
+
+        MainWindow window;
+        window.show();
+        auto *pane = window.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+        auto *bar = window.findChild<QProgressBar *>(QStringLiteral("barProgress"));
+        QVERIFY(pane && bar);
+        const QString before = pane->toPlainText();
+
+        // Looked at from inside the first command's wait.
+        int disabledButtons = -1;
+        bool barShown = false;
+        QTimer::singleShot(0, &window, [&] {
+            disabledButtons = 0;
+            for (QPushButton *each : window.findChildren<QPushButton *>())
+                disabledButtons += each->isEnabled() ? 0 : 1;
+            barShown = bar->isVisible();
+        });
+        window.CheckHardware();
+
+        QCOMPARE(disabledButtons, 6);
+        QVERIFY(barShown);
+        for (QPushButton *each : window.findChildren<QPushButton *>())
+            QVERIFY(each->isEnabled());
+        QVERIFY(!bar->isVisible());
+
+        const QStringList files = testsupport::reportFiles(kReportName);
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("^logs/SupportTool/SupportLog_HardWare_\\d{8}-\\d{6}\\.%1$")
+                                       .arg(QCoreApplication::applicationPid()))
+                    .match(files.first())
+                    .hasMatch());
+        const QList<Record> found = testsupport::recordsOf(files.first());
+        int taken = 0;
+        compareOneRun(found, 0, taken);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(taken, found.size());
+
+        // Eight paragraphs: the disk text is the sample's disk lines and the
+        // report's volume lines, the update text whatever that check found.
+        const Shapes shaped = shapes();
+        const Record &volumes = *std::find_if(found.begin(), found.end(), [](const Record &r) { return r.line == 202; });
+        const QString volumeLines = volumes.text.section(QLatin1Char('\n'), 1, -2);
+        const QStringList texts = {shaped.processor.text, shaped.gpu.text, shaped.tdr.text, shaped.memory.text,
+                                   shaped.pageFile.text, shaped.physicalDisks.text + QLatin1Char('\n') + volumeLines,
+                                   shaped.screens.text};
+        const QString appended = pane->toPlainText().mid(before.size());
+        const QString start = QLatin1Char('\n') + texts.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        QVERIFY2(appended.startsWith(start), qPrintable(appended));
+        QVERIFY2(!appended.mid(start.size()).contains(QLatin1Char('\n')), "more than eight paragraphs were appended");
+    }
+
+    void twiceInARowShareOneReport()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        answerEveryHardwareScript(fixtures);
+        MainWindow window;
+
+        window.CheckHardware();
+        window.CheckHardware();
+
+        const QStringList files = testsupport::reportFiles(kReportName);
+        QCOMPARE(files.size(), 1);
+        const QByteArray content = testsupport::readFile(files.first());
+        QCOMPARE(content.count("Log file created at: "), 1);
+        const QList<Record> found = testsupport::parseRecords(content);
+        int first = 0;
+        compareOneRun(found, 0, first);
+        if (QTest::currentTestFailed())
+            return;
+        int second = 0;
+        compareOneRun(found, first, second);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(first + second, found.size());
+    }
+
+    void anotherReportInBetweenStartsANewOne()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        answerEveryHardwareScript(fixtures);
+        MainWindow window;
+
+        window.CheckHardware();
+        // Report names carry the second they were made in.
+        QThread::msleep(1100);
+        records::switchReport(reportprefix::softwareConfliction());
+        records::info(records::kMainWindow, 1, QStringLiteral("another action's record"));
+        window.CheckHardware();
+
+        const QStringList files = testsupport::reportFiles(kReportName);
+        QCOMPARE(files.size(), 2);
+        QVERIFY(files.at(0) != files.at(1));
+        for (const QString &file : files) {
+            const QList<Record> found = testsupport::recordsOf(file);
+            int taken = 0;
+            compareOneRun(found, 0, taken);
+            if (QTest::currentTestFailed())
+                return;
+            QCOMPARE(taken, found.size());
+        }
+        QCOMPARE(testsupport::reportFiles(QStringLiteral("SupportLog_software_confliction_")).size(), 1);
+    }
+
+    // Closing the window while the graphics adapter is being asked stops
+    // the action there: the processor record stays, nothing claims what the
+    // graphics check or any later check would have found.
+    void closingCutsTheActionShort()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        const QString started = folder.filePath(QStringLiteral("adapter-query-started"));
+        fixtures.addScript(windowscommands::powerShell(),
+                           "case \"$*\" in\n"
+                           "  '" + windowscommands::asScript(windowscommands::processor()).toUtf8() + "')\n"
+                           "    printf '\\r\\n\\r\\nName : X\\r\\n\\r\\n\\r\\n\\r\\n' ;;\n"
+                           "  '" + windowscommands::asScript(windowscommands::videoControllers()).toUtf8() + "')\n"
+                           "    touch '" + QFile::encodeName(started) + "'; exec sleep 30 ;;\n"
+                           "esac");
+        MainWindow window;
+        window.show();
+        auto *pane = window.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+        const QString before = pane->toPlainText();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+            if (QFile::exists(started)) {
+                poll.stop();
+                window.close();
+            }
+        });
+        poll.start(20);
+
+        QElapsedTimer timer;
+        timer.start();
+        window.CheckHardware();
+        QVERIFY(timer.elapsed() < 20000);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!cancellation::requested());
+
+        QCOMPARE(pane->toPlainText().mid(before.size()), QStringLiteral("\nName : X"));
+        const QStringList files = testsupport::reportFiles(kReportName);
+        QCOMPARE(files.size(), 1);
+        QList<int> infoLines;
+        for (const Record &record : testsupport::recordsOf(files.first())) {
+            if (record.level == QLatin1Char('I'))
+                infoLines.append(record.line);
+        }
+        QCOMPARE(infoLines, QList<int>{76});
+    }
+};
+
+QTEST_MAIN(HardwareActionTest)
+#include "tst_hardwareaction.moc"
