@@ -215,6 +215,27 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("logs/SupportTool/pingResult.txt")));
     }
 
+    void toolEndsWhenTheLoopIsStopped()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        const QString pidFile = QDir(fixtures.path()).filePath(QStringLiteral("ping.pid"));
+        fixtures.addScript(QStringLiteral("ping"), "echo $$ > '" + QFile::encodeName(pidFile) + "'\nexec sleep 30");
+        folder.writeFile(QStringLiteral("ipconfig.txt"), "127.0.0.1\n");
+
+        QProcess cmd;
+        cmd.start(kStandInCmd, windowscommands::pingLoop());
+        QTRY_VERIFY(QFile::exists(pidFile) && QFileInfo(pidFile).size() > 0);
+        const QByteArray pid = testsupport::readFile(pidFile).trimmed();
+        cmd.kill(); // what the runner does on its time limit or a close
+        QVERIFY(cmd.waitForFinished(5000));
+        // The orphaned tool would keep appending to the result file.
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/") + QString::fromLatin1(pid) + QStringLiteral("/cmdline"))
+                                     || testsupport::readFile(QStringLiteral("/proc/") + QString::fromLatin1(pid)
+                                                              + QStringLiteral("/stat")).contains(") Z "),
+                                 5000);
+    }
+
     void unknownCommandLineIsRefused()
     {
         testsupport::InstallFolder folder;

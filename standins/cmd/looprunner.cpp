@@ -8,6 +8,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 namespace cmdloop {
 
 namespace {
@@ -24,6 +29,20 @@ QString programFor(Tool tool)
     return candidates.first(); // reported as not found when it is run
 }
 
+// A tool that ends with this stand-in: when the tool asking for the loop
+// stops us (time limit, window closed), no ping or route trace may go on
+// writing into the result files behind its back.
+class BoundTool : public QProcess
+{
+protected:
+    void setupChildProcess() override
+    {
+#ifdef Q_OS_LINUX
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+    }
+};
+
 // Runs one tool without any shell in between: the target is one argument.
 int runTool(const QString &program, const QStringList &arguments, const QString &resultFile)
 {
@@ -34,7 +53,7 @@ int runTool(const QString &program, const QStringList &arguments, const QString 
     }
     result.close();
 
-    QProcess tool;
+    BoundTool tool;
     tool.setProgram(program);
     tool.setArguments(arguments);
     tool.setStandardOutputFile(resultFile, QIODevice::Append);
