@@ -1,8 +1,7 @@
 #include "archiver.h"
 
-#include "cancellation.h"
+#include "childwait.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -47,10 +46,6 @@ QString locate()
 Result run()
 {
     Result result;
-    if (cancellation::requested()) {
-        result.status = Result::Status::Cancelled;
-        return result;
-    }
     result.program = locate();
     if (result.program.isEmpty()) {
         result.status = Result::Status::NotFound;
@@ -63,42 +58,17 @@ Result run()
     // Its progress report is of no use to anyone; its error output says why a run failed.
     process.setStandardOutputFile(QProcess::nullDevice());
 
-    QEventLoop loop;
-    bool failedToStart = false;
-    bool cancelled = false;
-    QObject::connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
-                     &QEventLoop::quit);
-    // A program that cannot be started never reports that it finished.
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            failedToStart = true;
-            loop.quit();
-        }
-    });
-    const cancellation::Hook hook([&] {
-        cancelled = true;
-        process.kill();
-        loop.quit();
-    });
-
-    process.start(QIODevice::ReadWrite);
     // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
-    process.closeWriteChannel();
-    if (!failedToStart && process.state() != QProcess::NotRunning)
-        loop.exec(QEventLoop::AllEvents);
-    else if (process.error() == QProcess::FailedToStart)
-        failedToStart = true;
-    if (cancelled && process.state() != QProcess::NotRunning)
-        process.waitForFinished(5000);
+    const childwait::Outcome outcome = childwait::run(process, -1, true);
 
-    if (failedToStart) {
+    if (outcome.failedToStart) {
         result.status = Result::Status::FailedToStart;
         result.errorText = process.errorString();
         return result;
     }
     result.errorText = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
     result.exitCode = process.exitCode();
-    if (cancelled)
+    if (outcome.cancelled)
         result.status = Result::Status::Cancelled;
     else if (process.exitStatus() == QProcess::CrashExit)
         result.status = Result::Status::Crashed;
