@@ -19,6 +19,13 @@ QString addedPaneText(const QString &before, const QString &now)
     return before.isEmpty() ? now : now.mid(before.size() + 1);
 }
 
+QString asPaneShows(const QString &text)
+{
+    QTextEdit scratch;
+    scratch.append(text);
+    return scratch.toPlainText();
+}
+
 QList<QPushButton *> actionButtons(const QWidget &window)
 {
     QList<QPushButton *> buttons;

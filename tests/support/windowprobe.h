@@ -15,6 +15,9 @@ QString paneText(const QWidget &window);
 // What the pane gained between two looks at it: every append starts a new
 // paragraph, so what was added follows the old text and one line feed.
 QString addedPaneText(const QString &before, const QString &now);
+// How the pane shows text appended to it (a "\r\n" in the text, for
+// instance, becomes a paragraph break).
+QString asPaneShows(const QString &text);
 // The six action buttons, in the order of the window's button list.
 QList<QPushButton *> actionButtons(const QWidget &window);
 // All six buttons enabled and the busy indicator hidden.
