@@ -5,8 +5,10 @@
 #include "archivereveal.h"
 #include "archivesupport.h"
 #include "cancellation.h"
+#include "environmentvalue.h"
 #include "mainwindow.h"
 #include "testsupport.h"
+#include "windowprobe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,30 +28,6 @@ const QString kStart = QStringLiteral("Start Zipping...");
 const QString kPacked = QStringLiteral(
     "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
 const QString kZipFinished = QStringLiteral("Zip finished, saved into zziplog.zip in your installation folder");
-
-// Sets (or, with an empty value, removes) an environment variable for the guard's life.
-class EnvironmentValue
-{
-public:
-    EnvironmentValue(const char *name, const QByteArray &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
-    {
-        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~EnvironmentValue() { m_had ? qputenv(m_name, m_previous) : qunsetenv(m_name); }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_previous;
-};
-
-// No desktop session: nothing is started to show the archive.
-struct NoDesktop
-{
-    EnvironmentValue display{"DISPLAY", {}};
-    EnvironmentValue wayland{"WAYLAND_DISPLAY", {}};
-};
 
 // An installation folder whose path has blanks and letters beyond ASCII,
 // current for the guard's life.
@@ -85,15 +63,6 @@ QStringList zipPaneLines(const QString &message)
     QString windowsPath = folder + QStringLiteral("/zziplog.zip");
     windowsPath.replace(QLatin1Char('/'), QLatin1Char('\\'));
     return {kStart, message, QStringLiteral("file path: ") + folder, QStringLiteral("explorer.exe /select, ") + windowsPath};
-}
-
-bool idle(const MainWindow &window)
-{
-    for (QPushButton *button : window.findChildren<QPushButton *>()) {
-        if (!button->isEnabled())
-            return false;
-    }
-    return !window.findChild<QProgressBar *>(QStringLiteral("barProgress"))->isVisible();
 }
 
 QStringList zipReportTexts()

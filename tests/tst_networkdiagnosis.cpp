@@ -5,6 +5,7 @@
 #include "cancellation.h"
 #include "localhttpserver.h"
 #include "mainwindow.h"
+#include "networksettings.h"
 #include "records.h"
 #include "serverendpoints.h"
 #include "testsupport.h"
@@ -143,14 +144,6 @@ QByteArray fixtureFile(const testsupport::FixturePath &fixtures, const QString &
     return testsupport::readFile(QDir(fixtures.path()).filePath(name));
 }
 
-QByteArray serverHosts(const QStringList &hosts, const QByteArray &timeoutSeconds)
-{
-    QByteArray group = "[serverHosts]\n";
-    for (int i = 0; i < hosts.size(); ++i)
-        group += serverendpoints::all().at(i).hostKey.toLatin1() + '=' + hosts.at(i).toLatin1() + '\n';
-    return group + "transferTimeoutSeconds=" + timeoutSeconds + '\n';
-}
-
 void runAction(MainWindow &window)
 {
     records::switchReport(kEarlierReport);
@@ -194,7 +187,7 @@ private slots:
             ipconfig += QByteArray::number(key) + "=host" + QByteArray::number(key) + ".example"
                       + (key == 2 ? " main office" : "") + '\n';
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
-                         ipconfig + "[downloadConfig]\nfile=alpha,beta\nsize=10MB\n" + serverHosts(hosts, "1"));
+                         ipconfig + "[downloadConfig]\nfile=alpha,beta\nsize=10MB\n" + testsupport::serverHostsGroup(hosts, 1));
         folder.writeFile(QStringLiteral("logs/SupportTool/tracertResult.txt"), "OLD ROUTE\r\n");
         folder.writeFile(QStringLiteral("temp/nested/left.txt"), "left over");
 
@@ -319,9 +312,10 @@ private slots:
 
         const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
-                         "[ipconfig]\n[downloadConfig]\n" + serverHosts(QStringList() << closed << closed << closed
-                                                                                       << closed << closed << closed,
-                                                                        "2"));
+                         "[ipconfig]\n[downloadConfig]\n"
+                             + testsupport::serverHostsGroup(QStringList() << closed << closed << closed << closed
+                                                                           << closed << closed,
+                                                             2));
         folder.writeFile(QStringLiteral("logs/SupportTool/tracertResult.txt"), "OLD ROUTE\r\n");
 
         MainWindow window;
@@ -354,7 +348,7 @@ private slots:
         const QString host = server.hostAndPort();
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
                          "[ipconfig]\n1=127.0.0.1\n"
-                             + serverHosts(QStringList() << host << host << host << host << host << host, "1"));
+                             + testsupport::serverHostsGroup(QStringList() << host << host << host << host << host << host, 1));
 
         MainWindow window;
         window.show();

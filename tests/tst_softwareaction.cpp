@@ -8,6 +8,7 @@
 #include "recordsummary.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
+#include "windowprobe.h"
 #include "windowscommands.h"
 
 #include <QElapsedTimer>
@@ -23,14 +24,6 @@ const QString kReportName = QStringLiteral("SupportLog_software_confliction_");
 const QByteArray kProcessList =
     "Process=GamePP                    CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
     "Process=wwbizsrv                  CPU_Usage_%=1            Memory_Usage_=8.25            \r\n";
-
-QList<QPushButton *> actionButtons(MainWindow &window)
-{
-    QList<QPushButton *> buttons;
-    for (const char *name : {"harwareBtn", "softwareBtn", "networkBtn", "autoBtn", "zipBtn", "everything"})
-        buttons << window.findChild<QPushButton *>(QLatin1String(name));
-    return buttons;
-}
 
 int enabledButtons(MainWindow &window)
 {

@@ -1,0 +1,15 @@
+#pragma once
+// Settings-file groups of the network diagnosis, written by the tests.
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace testsupport {
+
+// The group "serverHosts" pointing the six endpoints, in request order, at
+// the given hosts (host:port), with a transfer time-out in seconds.
+QByteArray serverHostsGroup(const QStringList &hosts, int timeoutSeconds);
+// The group "ipconfig" with one key per target, named 1, 2, ...
+QByteArray addressGroup(const QStringList &targets);
+
+} // namespace testsupport

@@ -1,0 +1,47 @@
+#include "windowprobe.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace testsupport {
+
+QString paneText(const QWidget &window)
+{
+    const auto *pane = window.findChild<QTextEdit *>(QStringLiteral("textEdit"));
+    return pane ? pane->toPlainText() : QString();
+}
+
+QString addedPaneText(const QString &before, const QString &now)
+{
+    if (!now.startsWith(before))
+        return QStringLiteral("<the pane lost text it held before>");
+    return before.isEmpty() ? now : now.mid(before.size() + 1);
+}
+
+QString asPaneShows(const QString &text)
+{
+    QTextEdit scratch;
+    scratch.append(text);
+    return scratch.toPlainText();
+}
+
+QList<QPushButton *> actionButtons(const QWidget &window)
+{
+    QList<QPushButton *> buttons;
+    for (const char *name : {"harwareBtn", "softwareBtn", "networkBtn", "autoBtn", "zipBtn", "everything"})
+        buttons << window.findChild<QPushButton *>(QLatin1String(name));
+    return buttons;
+}
+
+bool idle(const QWidget &window)
+{
+    for (const QPushButton *button : actionButtons(window)) {
+        if (!button || !button->isEnabled())
+            return false;
+    }
+    const auto *busy = window.findChild<QProgressBar *>(QStringLiteral("barProgress"));
+    return busy && !busy->isVisible();
+}
+
+} // namespace testsupport
