@@ -39,6 +39,9 @@ void tuneLogging()
     FLAGS_max_log_size = 10;
     FLAGS_stop_logging_if_full_disk = true;
     FLAGS_minloglevel = 0;
+    // The library would also put a "latest file" link beside the reports,
+    // which the archive would then carry as a second copy of one report.
+    google::SetLogSymlink(google::GLOG_INFO, "");
 }
 
 void appendStandInsToSearchPath(const QString &programFolder)

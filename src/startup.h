@@ -15,7 +15,8 @@ QString installationFolderOf(const QString &programPath);
 // cannot be created.
 bool ensureReportFolder(QString *reason);
 
-// The four logging settings, applied in this order after initialisation.
+// The four logging settings, applied in this order after initialisation;
+// and no link to the latest file beside the reports.
 void tuneLogging();
 
 // On systems without PowerShell and cmd, appends the folder of our stand-ins

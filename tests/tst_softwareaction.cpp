@@ -87,6 +87,9 @@ private slots:
 
         const QStringList files = reportFiles(kReportName);
         QCOMPARE(files.size(), 1);
+        // Only reports in the folder: a link to the latest one would reach
+        // the archive as a second copy.
+        QCOMPARE(QDir(QStringLiteral("logs/SupportTool")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
         const QRegularExpression name(
             QStringLiteral("^%1\\d{8}-\\d{6}\\.%2$").arg(kReportName).arg(QCoreApplication::applicationPid()));
         QVERIFY2(name.match(QFileInfo(files.first()).fileName()).hasMatch(), qPrintable(files.first()));

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "startup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -18,10 +20,7 @@ void initLogging()
     static QTemporaryDir logDir;
     FLAGS_log_dir = logDir.path().toStdString();
     google::InitGoogleLogging("SupportToolTest");
-    FLAGS_logbufsecs = 0;
-    FLAGS_max_log_size = 10;
-    FLAGS_stop_logging_if_full_disk = true;
-    FLAGS_minloglevel = 0;
+    startup::tuneLogging();
 }
 
 void forgetReport()
