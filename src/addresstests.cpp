@@ -31,10 +31,10 @@ int loopTimeLimitMs(qint64 perTargetMs)
 
 void displaysystemrelatedinfo::runPing(QString &output)
 {
-    output = runCommand(windowscommands::pingLoop(), QStringLiteral("cmd"), loopTimeLimitMs(kPingPerTargetMs));
+    output = runCommand(windowscommands::pingLoop(), windowscommands::commandShell(), loopTimeLimitMs(kPingPerTargetMs));
 }
 
 void displaysystemrelatedinfo::runTracert(QString &output)
 {
-    output = runCommand(windowscommands::routeLoop(), QStringLiteral("cmd"), loopTimeLimitMs(kRoutePerTargetMs));
+    output = runCommand(windowscommands::routeLoop(), windowscommands::commandShell(), loopTimeLimitMs(kRoutePerTargetMs));
 }

@@ -121,7 +121,7 @@ void displaysystemrelatedinfo::removeCopiedFolder(const QString &folder)
 void displaysystemrelatedinfo::removeLastZip()
 {
     if (QFile::exists(logfolders::leftoverArchive())) {
-        runCommand(windowscommands::removeFile(logfolders::leftoverArchive()), QStringLiteral("powershell"));
+        runCommand(windowscommands::removeFile(logfolders::leftoverArchive()), windowscommands::powerShell());
         records::info(records::kInspection, 510, QStringLiteral("Remove Zip file from last time"));
     }
     QDir leftover(logfolders::leftoverFolder());
