@@ -83,7 +83,7 @@ class ArchiveActionTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { initLogging(); }
+    void initTestCase() { testsupport::initWindowTests(); }
 
     void explorerTexts_data()
     {

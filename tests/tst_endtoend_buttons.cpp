@@ -39,10 +39,7 @@ class EndToEndButtonsTest : public QObject
 private slots:
     void initTestCase()
     {
-        initLogging();
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QApplication::setQuitOnLastWindowClosed(false);
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        initWindowTests();
     }
 
     void clickRunsItsAction_data()

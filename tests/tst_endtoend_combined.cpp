@@ -137,11 +137,7 @@ class EndToEndCombinedTest : public QObject
 private slots:
     void initTestCase()
     {
-        initLogging();
-        // The checks' debug traces (the whole update list) would bury a failure.
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QApplication::setQuitOnLastWindowClosed(false);
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        initWindowTests();
         appendStandInsToPath();
     }
 

@@ -53,10 +53,7 @@ class EndToEndSoftwareTest : public QObject
 private slots:
     void initTestCase()
     {
-        initLogging();
-        // The checks' debug traces (the whole update list) would bury a failure.
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QApplication::setQuitOnLastWindowClosed(false);
+        initWindowTests();
         appendStandInsToPath();
     }
 

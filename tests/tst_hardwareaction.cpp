@@ -175,7 +175,7 @@ class HardwareActionTest : public QObject
 private slots:
     void initTestCase()
     {
-        testsupport::initLogging();
+        testsupport::initWindowTests();
         if (QFile::exists(windowscommands::vendorToolPath()))
             QSKIP("the GPU vendor's tool is installed here; its answers are this machine's own");
     }

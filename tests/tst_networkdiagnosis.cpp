@@ -158,8 +158,7 @@ class NetworkDiagnosisTest : public QObject
 private slots:
     void initTestCase()
     {
-        testsupport::initLogging();
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        testsupport::initWindowTests();
     }
 
     void wholeRunAgainstLocalServers()

@@ -55,9 +55,7 @@ class SoftwareActionTest : public QObject
 private slots:
     void initTestCase()
     {
-        initLogging();
-        // The window is closed by several tests; the test process must not quit with it.
-        QApplication::setQuitOnLastWindowClosed(false);
+        testsupport::initWindowTests();
     }
 
     void oneRun()

@@ -2,7 +2,10 @@
 
 #include "startup.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
+#include <QNetworkProxy>
 #include <QFile>
 #include <QRegularExpression>
 #include <QtTest>
@@ -21,6 +24,14 @@ void initLogging()
     FLAGS_log_dir = logDir.path().toStdString();
     google::InitGoogleLogging("SupportToolTest");
     startup::tuneLogging();
+}
+
+void initWindowTests()
+{
+    initLogging();
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
 }
 
 void forgetReport()

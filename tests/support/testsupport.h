@@ -14,6 +14,12 @@ namespace testsupport {
 // destination in a temporary folder.
 void initLogging();
 
+// For tests that drive the window: logging as above, no quitting when a
+// window closes (every later wait would return at once), no proxy between
+// the requests and the local test servers, and the checks' debug traces
+// (the whole update list) kept from burying a failure.
+void initWindowTests();
+
 // Points the report destination at a prefix nobody writes to, so that the
 // next switch an action makes opens a new file even if it names the prefix
 // the previous test used.
