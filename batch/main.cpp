@@ -6,6 +6,7 @@
 #include "agreementgate.h"
 #include "mainwindow.h"
 #include "records.h"
+#include "settingsfile.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
-    QSettings settings(QStringLiteral("SupportToolConfig.ini"), QSettings::IniFormat);
+    QSettings settings(settingsfile::name(), QSettings::IniFormat);
     if (!agreement::passGate(settings, [acceptTerms] { return askOnTerminal(acceptTerms); }))
         return 0;
     settings.sync();

@@ -5,6 +5,7 @@
 #include "agreementgate.h"
 #include "mainwindow.h"
 #include "records.h"
+#include "settingsfile.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -118,11 +119,9 @@ int main(int argc, char *argv[])
 
     armAutomaticClose();
 
-    QSettings settings(QStringLiteral("SupportToolConfig.ini"), QSettings::IniFormat);
-    if (!QFile::exists(QStringLiteral("SupportToolConfig.ini"))) {
-        records::info(records::kMain, 68,
-                      QStringLiteral("There is no SupportToolConfig.ini in installzation folder, can not do net network "
-                                     "speed test"));
+    QSettings settings(settingsfile::name(), QSettings::IniFormat);
+    if (!QFile::exists(settingsfile::name())) {
+        records::info(records::kMain, 68, settingsfile::missingNotice());
     }
 
     if (!agreement::passGate(settings))

@@ -7,6 +7,7 @@
 #include "records.h"
 #include "reportprefixes.h"
 #include "serverendpoints.h"
+#include "settingsfile.h"
 #include "timedrequest.h"
 #include "ui_mainwindow.h"
 
@@ -17,7 +18,6 @@
 
 namespace {
 
-QString settingsFileName() { return QStringLiteral("SupportToolConfig.ini"); }
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
 // Writes the value of every key of the group, in the order the settings
@@ -101,10 +101,9 @@ void MainWindow::GetNetInfo()
 
 void MainWindow::generateConfigFile(bool &iniExist)
 {
-    QSettings settings(settingsFileName(), QSettings::IniFormat);
-    if (!QFile::exists(settingsFileName())) {
-        const QString message = QStringLiteral(
-            "There is no SupportToolConfig.ini in installzation folder, can not do net network speed test");
+    QSettings settings(settingsfile::name(), QSettings::IniFormat);
+    if (!QFile::exists(settingsfile::name())) {
+        const QString message = settingsfile::missingNotice();
         appendToPane(message);
         records::info(records::kMainWindow, 408, message);
         iniExist = false;
@@ -121,7 +120,7 @@ void MainWindow::generateConfigFile(bool &iniExist)
 void MainWindow::GetSeverResult()
 {
     records::switchReport(reportprefix::networkServer());
-    QSettings settings(settingsFileName(), QSettings::IniFormat);
+    QSettings settings(settingsfile::name(), QSettings::IniFormat);
     const serverendpoints::Plan plan = serverendpoints::plan(settings);
 
     for (const serverendpoints::Target &target : plan.targets) {
