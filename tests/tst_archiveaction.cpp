@@ -240,8 +240,7 @@ private slots:
         const InstallFolder install;
         const NoDesktop noDesktop;
         const FixturePath fixtures;
-        fixtures.addPowerShell({});
-        fixtures.addProgram(QStringLiteral("cmd"), {});
+        fixtures.addSilentShells();
 
         MainWindow window;
         window.GetSystemInfo();
@@ -260,8 +259,7 @@ private slots:
         const UserDataFolder user;
         const NoDesktop noDesktop;
         const FixturePath fixtures;
-        fixtures.addPowerShell({});
-        fixtures.addProgram(QStringLiteral("cmd"), {});
+        fixtures.addSilentShells();
 
         MainWindow window;
         window.gatherAndZipAtOnce();
@@ -288,8 +286,7 @@ private slots:
         const InstallFolder install;
         const NoDesktop noDesktop;
         const FixturePath fixtures;
-        fixtures.addPowerShell({});
-        fixtures.addProgram(QStringLiteral("cmd"), {});
+        fixtures.addSilentShells();
 
         MainWindow window;
         cancellation::request();

@@ -66,8 +66,7 @@ private slots:
         const UserDataFolder user;
         const NoDesktop noDesktop;
         const FixturePath fixtures;
-        fixtures.addPowerShell({});
-        fixtures.addProgram(QStringLiteral("cmd"), {});
+        fixtures.addSilentShells();
         const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
                          addressGroup({QStringLiteral("127.0.0.1")})

@@ -12,18 +12,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
+#include "machinefacts.h"
+
 #include <QElapsedTimer>
 #include <QtTest>
 
 using namespace testsupport;
 
 namespace {
-
-QString fileText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // The value of the first "key : value" line of a /proc file holding the key.
 QString procValue(const QString &path, const QString &key, QChar divider)
@@ -33,20 +29,6 @@ QString procValue(const QString &path, const QString &key, QChar divider)
             return line.section(divider, 1).trimmed();
     }
     return QString();
-}
-
-// The disks the stand-in lists: block devices with a controller behind
-// them and a medium in them, optical drives aside.
-QStringList listedDisks()
-{
-    QStringList disks;
-    const QDir blocks(QStringLiteral("/sys/block"));
-    for (const QString &name : blocks.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (!name.startsWith(QLatin1String("sr")) && QFileInfo::exists(blocks.filePath(name) + QStringLiteral("/device"))
-            && fileText(blocks.filePath(name) + QStringLiteral("/size")).trimmed().toLongLong() > 0)
-            disks << name;
-    }
-    return disks;
 }
 
 QString inspection(char level, int line)
@@ -127,7 +109,7 @@ private slots:
         QVERIFY2(qAbs(totalLine.section(QLatin1String(" : "), 1).toDouble() - memTotalGb) <= 0.005 + 1e-9,
                  qPrintable(QStringLiteral("%1 against %2 GB").arg(totalLine).arg(memTotalGb)));
 
-        for (const QString &disk : listedDisks())
+        for (const QString &disk : expectedDisks())
             QVERIFY2(texts.at(5).contains(QStringLiteral("DeviceId: ") + disk + QStringLiteral(" Mediatype: ")),
                      qPrintable(disk + QStringLiteral(" missing from: ") + texts.at(5)));
 

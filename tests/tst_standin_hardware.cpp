@@ -2,6 +2,7 @@
 // its output is cut the way the checks cut it and held against facts this
 // test reads itself from /proc and /sys.
 
+#include "machinefacts.h"
 #include "standinrun.h"
 #include "textcut.h"
 #include "windowscommands.h"
@@ -10,6 +11,8 @@
 
 using testsupport::runStandIn;
 using testsupport::StandInAnswer;
+
+using testsupport::fileText;
 
 namespace {
 
@@ -22,12 +25,6 @@ StandInAnswer ask(const QStringList &script)
 }
 
 QStringList outputLines(const StandInAnswer &answer) { return textcut::splitLines(QString::fromLocal8Bit(answer.out)); }
-
-QString fileText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // "key : value" of the first paragraph of /proc/cpuinfo holding the key.
 QString cpuInfoValue(const QString &key)
@@ -160,14 +157,7 @@ private slots:
             QCOMPARE(match.captured(2), rotational == QLatin1String("1") ? QStringLiteral("HDD") : QStringLiteral("SSD"));
         }
         // Every disk with a controller behind it and a medium in it is listed.
-        QStringList disks;
-        const QDir blocks(QStringLiteral("/sys/block"));
-        for (const QString &name : blocks.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
-            if (!name.startsWith(QLatin1String("sr")) && QFileInfo::exists(blocks.filePath(name) + QStringLiteral("/device"))
-                && fileText(blocks.filePath(name) + QStringLiteral("/size")).trimmed().toLongLong() > 0)
-                disks << name;
-        }
-        QCOMPARE(listed, disks);
+        QCOMPARE(listed, testsupport::expectedDisks());
     }
 
     void graphicsScriptsFollowThePciDisplayDevices()

@@ -117,6 +117,12 @@ void FixturePath::addPowerShell(const QList<QPair<QString, QByteArray>> &answers
     addScript(QStringLiteral("powershell"), body);
 }
 
+void FixturePath::addSilentShells() const
+{
+    addPowerShell({});
+    addProgram(QStringLiteral("cmd"), {});
+}
+
 void appendStandInsToPath()
 {
     const QByteArray path = qgetenv("PATH");

@@ -53,6 +53,9 @@ public:
     // A program that prints stdoutBytes and stderrBytes exactly and exits with code.
     void addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes = {},
                     int exitCode = 0) const;
+    // A "powershell" and a "cmd" that answer nothing, for tests whose
+    // subject is not what the checks find.
+    void addSilentShells() const;
     // A "powershell" that answers each script (arguments joined by blanks)
     // with the bytes given, and any other script with nothing.
     void addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const;
