@@ -6,6 +6,7 @@
 
 #include "archiver.h"
 #include "logfolders.h"
+#include "logtreecopy.h"
 #include "records.h"
 #include "windowscommands.h"
 
@@ -14,30 +15,6 @@
 #include <QFileInfo>
 #include <QTextCodec>
 #include <QTextStream>
-
-namespace {
-
-// Copies the visible content of one folder into target, which is made
-// first. Hidden entries are skipped and hidden folders not entered; linked
-// folders are not followed, so a link loop cannot run away. Single failures
-// are ignored: whatever can be copied is.
-void copyVisibleTree(const QString &source, const QString &target)
-{
-    QDir().mkpath(target);
-    const QFileInfoList entries = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString entryTarget = target + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir()) {
-            if (!entry.isSymLink())
-                copyVisibleTree(entry.absoluteFilePath(), entryTarget);
-        } else {
-            QFile::remove(entryTarget);
-            QFile::copy(entry.absoluteFilePath(), entryTarget);
-        }
-    }
-}
-
-} // namespace
 
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 {
@@ -101,13 +78,16 @@ bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QStrin
     }
     records::info(records::kInspection, 528,
                   QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
-    copyVisibleTree(source, destination);
+    logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination);
     records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     return true;
 }
 
 void displaysystemrelatedinfo::removeCopiedFolder(const QString &folder)
 {
+    // A link in the copy's place is removed by itself: deleting "its
+    // contents" would delete whatever it points to.
+    logtreecopy::clearNonFolder(folder);
     QDir copy(folder);
     if (!copy.exists()) {
         records::info(records::kInspection, 560, QStringLiteral("There is no copied folder : ") + folder);
