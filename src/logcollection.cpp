@@ -16,6 +16,20 @@
 #include <QTextCodec>
 #include <QTextStream>
 
+namespace {
+
+// The list file and the archive are the tool's own names in the installation
+// folder: a link found under one of them is removed, so that neither the list
+// is written into, nor the archive made from, what it points to.
+void removeLink(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isJunction())
+        QFile::remove(path);
+}
+
+} // namespace
+
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 {
     archiver::Result ignored;
@@ -25,6 +39,8 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archiver::Result &archive)
 {
     archive = archiver::Result();
+    removeLink(archiver::listFileName());
+    removeLink(archiver::archiveName());
     QFile listFile(archiver::listFileName());
     listFile.open(QIODevice::ReadWrite); // a list that cannot be written only leaves the archive without it
     QTextStream list(&listFile);
@@ -78,7 +94,12 @@ bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QStrin
     }
     records::info(records::kInspection, 528,
                   QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
-    logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination);
+    if (!logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination)) {
+        // Nothing was copied: the archive must not name a copy that is not there.
+        records::warning(records::kInspection, 550,
+                         QStringLiteral("Copy failed, the folder ") + destination + QStringLiteral(" cannot be created"));
+        return false;
+    }
     records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     return true;
 }

@@ -14,6 +14,9 @@ namespace logtreecopy {
 
 namespace {
 
+// A link of any kind: symbolic links, and on Windows shortcuts and junctions too.
+bool isLink(const QFileInfo &info) { return info.isSymLink() || info.isJunction(); }
+
 QString joined(const QString &folder, const QString &relativePath)
 {
     return relativePath.isEmpty() ? folder : folder + QLatin1Char('/') + relativePath;
@@ -37,7 +40,7 @@ bool openPlainFile(const QString &path, QFile &file)
     return true;
 #else
     const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile())
+    if (isLink(info) || !info.isFile())
         return false;
     file.setFileName(path);
     return file.open(QIODevice::ReadOnly);
@@ -89,7 +92,7 @@ QVector<Entry> listVisible(const QString &source)
         const QFileInfoList found =
             QDir(joined(source, folder)).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
         for (const QFileInfo &info : found) {
-            if (info.isSymLink())
+            if (isLink(info))
                 continue;
             const QString relative = folder.isEmpty() ? info.fileName() : folder + QLatin1Char('/') + info.fileName();
             if (info.isDir()) {
@@ -103,10 +106,11 @@ QVector<Entry> listVisible(const QString &source)
     return entries;
 }
 
-void copyListed(const QString &source, const QVector<Entry> &entries, const QString &target)
+bool copyListed(const QString &source, const QVector<Entry> &entries, const QString &target)
 {
     clearNonFolder(target);
-    QDir().mkpath(target);
+    if (!QDir().mkpath(target))
+        return false;
     const QString canonicalRoot = QFileInfo(source).canonicalFilePath();
     for (const Entry &entry : entries) {
         const QString to = joined(target, entry.relativePath);
@@ -119,12 +123,15 @@ void copyListed(const QString &source, const QVector<Entry> &entries, const QStr
             copyPlainFile(joined(source, entry.relativePath), to);
         }
     }
+    return true;
 }
 
 void clearNonFolder(const QString &path)
 {
     const QFileInfo info(path);
-    if (info.isSymLink() || (info.exists() && !info.isDir()))
+    if (info.isJunction())
+        QDir().rmdir(path); // the junction itself, not what it leads to
+    else if (info.isSymLink() || (info.exists() && !info.isDir()))
         QFile::remove(path);
 }
 

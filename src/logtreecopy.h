@@ -33,8 +33,9 @@ QVector<Entry> listVisible(const QString &source);
 // A link standing where a copy goes (a left-over copy may hold them) is
 // removed, never written through. An entry that is gone, unreadable or no
 // longer a plain file or folder is skipped; every other failure is skipped
-// too, so whatever can be copied is.
-void copyListed(const QString &source, const QVector<Entry> &entries, const QString &target);
+// too, so whatever can be copied is. False when target itself cannot be
+// made, so that nothing at all was copied.
+bool copyListed(const QString &source, const QVector<Entry> &entries, const QString &target);
 
 // Removes a left-over copy at path when it is a link or a file rather than a
 // folder, so nothing is copied into, or later deleted from, what it points to.
