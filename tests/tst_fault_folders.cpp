@@ -76,6 +76,8 @@ void addActionRows()
     QTest::newRow("software") << Slot(&MainWindow::CheckSoftwareConfliction);
     QTest::newRow("network") << Slot(&MainWindow::GetNetInfo);
     QTest::newRow("zip") << Slot(&MainWindow::zipLogs);
+    QTest::newRow("automatic check") << Slot(&MainWindow::GetSystemInfo);
+    QTest::newRow("check all and zip") << Slot(&MainWindow::gatherAndZipAtOnce);
 }
 
 } // namespace
@@ -119,7 +121,9 @@ private slots:
         const NoDesktop noDesktop;
         Sandbox sandbox(kInstallName);
         const LogSource logs = logSource(sandbox, perUser);
-        writeTree(logs.folder, {{QStringLiteral("app.log"), "app\n"}, {QStringLiteral("sub/inner.log"), "inner\n"}});
+        writeTree(logs.folder, {{QStringLiteral("app.log"), "app\n"},
+                                {QStringLiteral("sub/inner.log"), "inner\n"},
+                                {QStringLiteral("Absturz Berichte/Sitzung ß 1.log"), "Sitzung\n"}});
 
         std::unique_ptr<PipeWatch> pipeWatch;
         const QString outsideFile = sandbox.bystander() + QStringLiteral("/notes.txt");
@@ -156,12 +160,52 @@ private slots:
         const QStringList entries = archiveEntries(sandbox.installFolder() + QStringLiteral("/zziplog.zip"));
         QVERIFY2(entries.contains(logs.inArchive + QStringLiteral("app.log")), qPrintable(entries.join(' ')));
         QVERIFY2(entries.contains(logs.inArchive + QStringLiteral("sub/inner.log")), qPrintable(entries.join(' ')));
+        QVERIFY2(entries.contains(logs.inArchive + QStringLiteral("Absturz Berichte/Sitzung ß 1.log")),
+                 qPrintable(entries.join(' ')));
+        const QStringList zipReports = reportFiles(QStringLiteral("SupportLog_zip_"));
+        QCOMPARE(zipReports.size(), 1);
+        QVERIFY(entries.contains(QStringLiteral("logs_quillon/SupportTool/") + QFileInfo(zipReports.first()).fileName()));
         for (const QString &entry : entries) {
             for (const char *foreign : {"notes.txt", "keep.log", "outside", "latest", "current", "loop", "a.log",
                                         "b.log", "gone", "pipe"})
                 QVERIFY2(!entry.contains(QLatin1String(foreign)), qPrintable(entry));
         }
         QVERIFY(!QFileInfo::exists(logs.copy) && !QFileInfo(logs.copy).isSymLink());
+    }
+
+    // The list file or the archive found as a link to somebody else's file:
+    // the link goes, and neither is written through it nor made from it.
+    void scratchNamesThatAreLinks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("list file") << "logsLocations.txt" << "notes.txt";
+        QTest::newRow("archive") << "zziplog.zip" << "other.zip";
+    }
+
+    void scratchNamesThatAreLinks()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, target);
+        const NoDesktop noDesktop;
+        Sandbox sandbox(kInstallName);
+        writeTree(sandbox.installFolder(), {{QStringLiteral("logs/app.log"), "app\n"}});
+        QDir::setCurrent(sandbox.bystander());
+        QVERIFY(makeArchive(QStringLiteral("other.zip"), {QStringLiteral("notes.txt")}));
+        QDir::setCurrent(sandbox.installFolder());
+        QVERIFY(QFile::link(sandbox.bystander() + QLatin1Char('/') + target, name));
+        sandbox.snapshot();
+
+        MainWindow window;
+        const BoundedRun run = runBounded(window, &MainWindow::zipLogs, kBoundMs);
+        QVERIFY(!run.cutShort);
+        QVERIFY(idle(window));
+        QCOMPARE(sandbox.strayChanges().join(QLatin1Char('\n')), QString());
+        QVERIFY(paneLines(window).contains(kPacked));
+        QVERIFY(!QFileInfo(QStringLiteral("zziplog.zip")).isSymLink());
+        const QStringList entries = archiveEntries(QStringLiteral("zziplog.zip"));
+        QVERIFY2(entries.contains(QStringLiteral("logs_quillon/app.log")), qPrintable(entries.join(' ')));
+        QVERIFY2(!entries.contains(QStringLiteral("notes.txt")), qPrintable(entries.join(' ')));
     }
 
     // A tree 200 folders deep, its whole path far beyond what the system
@@ -329,6 +373,44 @@ private slots:
         QCOMPARE(treeBelow(install), before);
         QVERIFY(!paneLines(window).contains(kPacked));
         QVERIFY(!QFileInfo::exists(sandbox.userFolder() + QStringLiteral("/logs_AppData_Local")));
+    }
+
+    // A per-user folder nobody may write to: its copy cannot be made, so the
+    // archive is made of the installation's logs alone, without naming a
+    // copy that is not there, and the report does not claim a copy.
+    void readOnlyPerUserFolder()
+    {
+        const NoDesktop noDesktop;
+        Sandbox sandbox(kInstallName);
+        writeTree(sandbox.installFolder(), {{QStringLiteral("logs/app.log"), "app\n"}});
+        writeTree(sandbox.userFolder(), {{QStringLiteral("Saved/render.log"), "render\n"}});
+        const ReadOnlyFolders readOnly({sandbox.userFolder()});
+        if (!readOnly.problem().isEmpty())
+            QSKIP(qPrintable(readOnly.problem()));
+        const QStringList before = treeBelow(sandbox.userFolder());
+        sandbox.snapshot();
+
+        MainWindow window;
+        const BoundedRun run = runBounded(window, &MainWindow::zipLogs, kBoundMs);
+        QVERIFY(!run.cutShort);
+        QVERIFY(idle(window));
+        QCOMPARE(sandbox.strayChanges().join(QLatin1Char('\n')), QString());
+        QCOMPARE(treeBelow(sandbox.userFolder()), before);
+        QVERIFY(paneLines(window).contains(kPacked));
+        const QStringList entries = archiveEntries(sandbox.installFolder() + QStringLiteral("/zziplog.zip"));
+        QVERIFY2(entries.contains(QStringLiteral("logs_quillon/app.log")), qPrintable(entries.join(' ')));
+
+        QStringList texts;
+        for (const Record &record : recordsOf(reportFiles(QStringLiteral("SupportLog_zip_")).value(0)))
+            texts << QStringLiteral("%1%2 %3").arg(record.level).arg(record.line).arg(record.text);
+        const QString perUserCopy = sandbox.userFolder() + QStringLiteral("/logs_AppData_Local");
+        QCOMPARE(texts.filter(QStringLiteral("550 ")),
+                 QStringList({QStringLiteral("I550 Copy Successfully"),
+                              QStringLiteral("W550 Copy failed, the folder ") + perUserCopy
+                                  + QStringLiteral(" cannot be created")}));
+        QVERIFY2(texts.contains(QStringLiteral("I620 Zip finished, saved into zziplog.zip in your installation folder")),
+                 qPrintable(texts.join('\n')));
+        QVERIFY2(texts.filter(QStringLiteral("W621")).isEmpty(), qPrintable(texts.join('\n')));
     }
 
     // The report folder replaced by a file after start-up: the actions end,

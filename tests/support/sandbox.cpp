@@ -24,18 +24,30 @@ const char *const kRedirected[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "
                                    "TMPDIR"};
 
 // Points the report destination at a prefix never used before, in the real
-// temporary folder. The logging library cannot create a file under a name
-// it has used (the same prefix within one second), and after such a failure
-// drops the next records whatever the destination is switched to; a fresh
-// name each time keeps one case's refused file from eating the next case's
-// records.
-void forgetReportFreshly()
+// temporary folder, and returns it. The logging library cannot create a file
+// under a name it has used (the same prefix within one second); a fresh name
+// each time keeps one case's report from clashing with the next one's.
+QString forgetReportFreshly()
 {
     static QTemporaryDir unused; // made at the first call
     static int count = 0;
     ++count;
-    google::SetLogDestination(google::GLOG_INFO,
-                              QFile::encodeName(unused.path() + QStringLiteral("/unused%1_").arg(count)).constData());
+    const QString prefix = unused.path() + QStringLiteral("/unused%1_").arg(count);
+    google::SetLogDestination(google::GLOG_INFO, QFile::encodeName(prefix).constData());
+    return prefix;
+}
+
+// After a report file it could not create (a case with a read-only report
+// folder, say), the library drops records, whatever the destination becomes,
+// until one of its retries every 32 records succeeds. Writing to the fresh,
+// writable destination until its file exists ends that now, so the next
+// case keeps its records.
+void recoverFromRefusedReport(const QString &prefix)
+{
+    const QFileInfo where(prefix);
+    const QDir folder(where.path());
+    for (int attempt = 0; attempt < 40 && folder.entryList({where.fileName() + QLatin1Char('*')}).isEmpty(); ++attempt)
+        LOG(INFO) << "between two sandboxed cases";
 }
 
 bool isBelow(const QString &path, const QString &folder)
@@ -81,7 +93,7 @@ Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPat
 
 Sandbox::~Sandbox()
 {
-    forgetReportFreshly();
+    recoverFromRefusedReport(forgetReportFreshly());
     QDir::setCurrent(m_previousFolder);
     // Links and read-only folders a case left must not stop the clean-up.
     QDirIterator it(m_root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
