@@ -11,8 +11,7 @@
 // inside names a file that is packed under its own name anyway, and a link
 // loop cannot run away. Pipes, sockets and devices are left out too: opening
 // a pipe nobody writes to would never return. Hidden entries are skipped and
-// hidden folders not entered, as the host application keeps its own
-// book-keeping there.
+// hidden folders not entered.
 
 #include <QString>
 #include <QVector>

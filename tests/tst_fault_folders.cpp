@@ -68,9 +68,7 @@ QStringList paneLines(const MainWindow &window) { return paneText(window).split(
 QByteArray localOnlySettings()
 {
     const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
-    return "[AgreeLicense]\nagreed=1\n" + serverHostsGroup(QStringList(closed) + QStringList(closed) + QStringList(closed)
-                                                            + QStringList(closed) + QStringList(closed) + QStringList(closed),
-                                                        2);
+    return "[AgreeLicense]\nagreed=1\n" + serverHostsGroup({closed, closed, closed, closed, closed, closed}, 2);
 }
 
 void addActionRows()
