@@ -57,6 +57,7 @@ public:
     void collectAndZipLogs(QString &appDataFolder);
     // The same, telling the caller what came of the archive run.
     void collectAndZipLogs(QString &appDataFolder, archiver::Result &archive);
+    // True when the source folder exists and its copy could be made.
     bool copyLogFolder(const QString &source, const QString &destination);
     void removeCopiedFolder(const QString &folder);
     void removeLastZip();

@@ -6,6 +6,7 @@
 
 #include "archiver.h"
 #include "logfolders.h"
+#include "logtreecopy.h"
 #include "records.h"
 #include "windowscommands.h"
 
@@ -17,24 +18,14 @@
 
 namespace {
 
-// Copies the visible content of one folder into target, which is made
-// first. Hidden entries are skipped and hidden folders not entered; linked
-// folders are not followed, so a link loop cannot run away. Single failures
-// are ignored: whatever can be copied is.
-void copyVisibleTree(const QString &source, const QString &target)
+// The list file and the archive are the tool's own names in the installation
+// folder: a link found under one of them is removed, so that neither the list
+// is written into, nor the archive made from, what it points to.
+void removeLink(const QString &path)
 {
-    QDir().mkpath(target);
-    const QFileInfoList entries = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString entryTarget = target + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir()) {
-            if (!entry.isSymLink())
-                copyVisibleTree(entry.absoluteFilePath(), entryTarget);
-        } else {
-            QFile::remove(entryTarget);
-            QFile::copy(entry.absoluteFilePath(), entryTarget);
-        }
-    }
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isJunction())
+        QFile::remove(path);
 }
 
 } // namespace
@@ -48,6 +39,8 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archiver::Result &archive)
 {
     archive = archiver::Result();
+    removeLink(archiver::listFileName());
+    removeLink(archiver::archiveName());
     QFile listFile(archiver::listFileName());
     listFile.open(QIODevice::ReadWrite); // a list that cannot be written only leaves the archive without it
     QTextStream list(&listFile);
@@ -101,13 +94,21 @@ bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QStrin
     }
     records::info(records::kInspection, 528,
                   QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
-    copyVisibleTree(source, destination);
+    if (!logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination)) {
+        // Nothing was copied: the archive must not name a copy that is not there.
+        records::warning(records::kInspection, 550,
+                         QStringLiteral("Copy failed, the folder ") + destination + QStringLiteral(" cannot be created"));
+        return false;
+    }
     records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     return true;
 }
 
 void displaysystemrelatedinfo::removeCopiedFolder(const QString &folder)
 {
+    // A link in the copy's place is removed by itself: deleting "its
+    // contents" would delete whatever it points to.
+    logtreecopy::clearNonFolder(folder);
     QDir copy(folder);
     if (!copy.exists()) {
         records::info(records::kInspection, 560, QStringLiteral("There is no copied folder : ") + folder);

@@ -97,16 +97,20 @@ void MainWindow::GetNetInfo()
         QString configuration;
         QString rules;
         inspection->getFirewallInfo(configuration, rules);
-        appendToPane(configuration);
-        appendToPane(rules);
+        if (goOn()) { // a cut-short check shows nothing
+            appendToPane(configuration);
+            appendToPane(rules);
+        }
     }
     if (goOn()) {
         CurrentCheck check(*this, "getNetworkInfo");
         QString status;
         QString vpn;
         inspection->getNetworkInfo(status, vpn);
-        appendToPane(status);
-        appendToPane(vpn);
+        if (goOn()) {
+            appendToPane(status);
+            appendToPane(vpn);
+        }
     }
 
     disablePushButtons(ui->networkBtn, false);

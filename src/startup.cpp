@@ -26,8 +26,15 @@ bool ensureReportFolder(QString *reason)
 {
     const boost::filesystem::path folder("./logs/SupportTool");
     boost::system::error_code error;
-    if (boost::filesystem::exists(folder, error))
-        return true;
+    // Something already there is left as it is; but a file by that name is
+    // no report folder, and running on would keep none of the reports.
+    if (boost::filesystem::exists(folder, error)) {
+        if (boost::filesystem::is_directory(folder, error))
+            return true;
+        if (reason)
+            *reason = QStringLiteral("not a folder");
+        return false;
+    }
     boost::filesystem::create_directories(folder, error);
     if (error || !boost::filesystem::is_directory(folder)) {
         if (reason)

@@ -12,7 +12,7 @@ namespace startup {
 QString installationFolderOf(const QString &programPath);
 
 // Makes "./logs/SupportTool" exist. Returns false, with a reason, when it
-// cannot be created.
+// cannot be created or something other than a folder stands there.
 bool ensureReportFolder(QString *reason);
 
 // The four logging settings, applied in this order after initialisation;

@@ -1,68 +1,14 @@
 // Start-up as a whole: the program is copied into a throw-away installation
 // folder and started there the way a user or the launcher starts it.
 
+#include "programstart.h"
 #include "startup.h"
-#include "testsupport.h"
 
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
 
-namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QByteArray errors;
-    QList<testsupport::Record> defaultLog; // the run log before any report switch
-};
-
-// Copies the program into folder, under name.
-QString install(const QString &folder, const QString &name = QStringLiteral("SupportTool"))
-{
-    QDir().mkpath(folder);
-    const QString target = QDir(folder).filePath(name);
-    QFile::remove(target);
-    if (!QFile::copy(QStringLiteral(SUPPORTTOOL_BINARY), target))
-        return QString();
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return target;
-}
-
-// Starts a command line through bash so argv[0] can be chosen freely; the
-// windows close themselves shortly after they appear.
-Run start(const QString &argv0, const QString &program, const QStringList &arguments, const QString &workingFolder)
-{
-    QTemporaryDir logDir;
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("SUPPORTTOOL_CLOSE_AFTER_MS"), QStringLiteral("200"));
-    environment.insert(QStringLiteral("GLOG_log_dir"), logDir.path());
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), QStringLiteral("exec -a \"$0\" \"$@\""), argv0,
-                                                      program} + arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.errors = process.readAllStandardError();
-    const QStringList logs = QDir(logDir.path()).entryList({QStringLiteral("*.log.INFO.*")}, QDir::Files, QDir::Name);
-    if (!logs.isEmpty())
-        run.defaultLog = testsupport::recordsOf(QDir(logDir.path()).filePath(logs.first()));
-    return run;
-}
-
-void writeAgreement(const QString &folder, const QString &value)
-{
-    QSettings settings(QDir(folder).filePath(QStringLiteral("SupportToolConfig.ini")), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("AgreeLicense/agreed"), value);
-}
-
-} // namespace
+using namespace testsupport;
 
 class StartupTest : public QObject
 {
@@ -90,11 +36,11 @@ private slots:
     {
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("Tessaly Render"));
-        const QString program = install(folder);
+        const QString program = installProgram(folder);
         QVERIFY(!program.isEmpty());
 
         // Started from elsewhere: the program's own folder becomes current.
-        const Run run = start(program, program, {}, root.path());
+        const ProgramRun run = startProgram(program, program, {}, root.path());
         QCOMPARE(run.exitCode, 0); // the terms dialog was closed: refused
         QVERIFY(QFileInfo(QDir(folder).filePath(QStringLiteral("logs/SupportTool"))).isDir());
         QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("logs"))));
@@ -120,9 +66,9 @@ private slots:
     void launcherFlagsAreIgnored()
     {
         QTemporaryDir root;
-        const QString program = install(root.path());
+        const QString program = installProgram(root.path());
         writeAgreement(root.path(), QStringLiteral("1"));
-        const Run run = start(program, program,
+        const ProgramRun run = startProgram(program, program,
                               {QStringLiteral("--versionId=1.2.3"), QStringLiteral("--token=secret"),
                                QStringLiteral("--username"), QStringLiteral("someone")},
                               root.path());
@@ -137,11 +83,11 @@ private slots:
     void bareProgramNameLeavesTheFolder()
     {
         QTemporaryDir root;
-        const QString program = install(root.filePath(QStringLiteral("bin")));
+        const QString program = installProgram(root.filePath(QStringLiteral("bin")));
         const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
         QDir().mkpath(elsewhere);
         writeAgreement(elsewhere, QStringLiteral("1"));
-        const Run run = start(QStringLiteral("SupportTool"), program, {}, elsewhere);
+        const ProgramRun run = startProgram(QStringLiteral("SupportTool"), program, {}, elsewhere);
         QCOMPARE(run.exitCode, 0);
         QVERIFY(QFileInfo(QDir(elsewhere).filePath(QStringLiteral("logs/SupportTool"))).isDir());
         QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("bin/logs"))));
@@ -150,7 +96,7 @@ private slots:
     void existingReportFolderIsLeftAlone()
     {
         QTemporaryDir root;
-        const QString program = install(root.path());
+        const QString program = installProgram(root.path());
         writeAgreement(root.path(), QStringLiteral("1"));
         QDir().mkpath(root.filePath(QStringLiteral("logs/SupportTool")));
         const QString old = root.filePath(QStringLiteral("logs/SupportTool/SupportLog_HardWare_old"));
@@ -159,7 +105,7 @@ private slots:
         file.write("earlier report");
         file.close();
 
-        const Run run = start(program, program, {}, root.path());
+        const ProgramRun run = startProgram(program, program, {}, root.path());
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(testsupport::readFile(old), QByteArray("earlier report"));
     }
@@ -167,14 +113,14 @@ private slots:
     void reportFolderThatCannotBeMade()
     {
         QTemporaryDir root;
-        const QString program = install(root.path());
+        const QString program = installProgram(root.path());
         writeAgreement(root.path(), QStringLiteral("1"));
         // A file named "logs" stands where the folder must go.
         QFile blocker(root.filePath(QStringLiteral("logs")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
 
-        const Run run = start(program, program, {}, root.path());
+        const ProgramRun run = startProgram(program, program, {}, root.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errors.contains("cannot be created"), run.errors.constData());
     }

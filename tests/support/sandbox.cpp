@@ -12,11 +12,43 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <glog/logging.h>
+
 namespace testsupport {
 
 namespace {
 
-const char *const kRedirected[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"};
+// XDG_RUNTIME_DIR too: a desktop session always has one, and without it
+// the toolkit makes a stand-in below TMPDIR, which is no write of the tool's.
+const char *const kRedirected[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
+                                   "TMPDIR"};
+
+// Points the report destination at a prefix never used before, in the real
+// temporary folder, and returns it. The logging library cannot create a file
+// under a name it has used (the same prefix within one second); a fresh name
+// each time keeps one case's report from clashing with the next one's.
+QString forgetReportFreshly()
+{
+    static QTemporaryDir unused; // made at the first call
+    static int count = 0;
+    ++count;
+    const QString prefix = unused.path() + QStringLiteral("/unused%1_").arg(count);
+    google::SetLogDestination(google::GLOG_INFO, QFile::encodeName(prefix).constData());
+    return prefix;
+}
+
+// After a report file it could not create (a case with a read-only report
+// folder, say), the library drops records, whatever the destination becomes,
+// until one of its retries every 32 records succeeds. Writing to the fresh,
+// writable destination until its file exists ends that now, so the next
+// case keeps its records.
+void recoverFromRefusedReport(const QString &prefix)
+{
+    const QFileInfo where(prefix);
+    const QDir folder(where.path());
+    for (int attempt = 0; attempt < 40 && folder.entryList({where.fileName() + QLatin1Char('*')}).isEmpty(); ++attempt)
+        LOG(INFO) << "between two sandboxed cases";
+}
 
 bool isBelow(const QString &path, const QString &folder)
 {
@@ -27,6 +59,7 @@ bool isBelow(const QString &path, const QString &folder)
 
 Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPath())
 {
+    forgetReportFreshly(); // first, while TMPDIR is still the real one
     const QString base = m_root.path();
     for (const char *name : kRedirected) {
         if (qEnvironmentVariableIsSet(name))
@@ -39,12 +72,14 @@ Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPat
     qputenv("XDG_DATA_HOME", (home + QStringLiteral("/.local/share")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home + QStringLiteral("/.cache")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (base + QStringLiteral("/run")).toLocal8Bit());
     qputenv("TMPDIR", (base + QStringLiteral("/tmp")).toLocal8Bit());
 
     QDir dir(base);
     for (const QString &folder : {QStringLiteral("home/.local/share"), QStringLiteral("home/.config"),
-                                  QStringLiteral("home/.cache"), QStringLiteral("tmp")})
+                                  QStringLiteral("home/.cache"), QStringLiteral("run"), QStringLiteral("tmp")})
         dir.mkpath(folder);
+    QFile::setPermissions(base + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_install = base + QLatin1Char('/') + installName;
     dir.mkpath(m_install + QStringLiteral("/logs/SupportTool"));
     dir.mkpath(userFolder());
@@ -53,13 +88,12 @@ Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPat
     writeFile(QStringLiteral("home/document.txt"), "a user's document\n");
 
     QDir::setCurrent(m_install);
-    forgetReport();
     snapshot();
 }
 
 Sandbox::~Sandbox()
 {
-    forgetReport();
+    recoverFromRefusedReport(forgetReportFreshly());
     QDir::setCurrent(m_previousFolder);
     // Links and read-only folders a case left must not stop the clean-up.
     QDirIterator it(m_root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

@@ -1,0 +1,186 @@
+// The window closed in the middle of each action, at each kind of wait the
+// action has (a console command, a server request, the archiver): the close
+// waits for the action to unwind and then goes through, the action ends
+// quickly, nothing is reported from the cut-short step or any later one, the
+// archive is not reported as made, and nothing is left or written where it
+// should not be.
+
+#include "cancellation.h"
+#include "environmentvalue.h"
+#include "localhttpserver.h"
+#include "mainwindow.h"
+#include "networksettings.h"
+#include "sandbox.h"
+#include "testsupport.h"
+#include "windowprobe.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QTimer>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+using Slot = void (MainWindow::*)();
+
+// Where the action is when the window is closed.
+enum class Wait { PowerShell, Ping, ServerRequest, Archiver };
+
+const QString kPacked = QStringLiteral(
+    "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
+
+// A fixture program that notes it has started, then waits until it is killed.
+void addStalling(const FixturePath &fixtures, const QString &name)
+{
+    fixtures.addScript(name, "touch '" + QFile::encodeName(QDir(fixtures.path()).filePath(name + QStringLiteral(".started")))
+                                 + "'\nexec sleep 20");
+}
+
+bool started(const FixturePath &fixtures, const QString &name)
+{
+    return QFile::exists(QDir(fixtures.path()).filePath(name + QStringLiteral(".started")));
+}
+
+// What may still be written once the close has cancelled the action:
+// warnings (the cancellation, the stopped command's standard error, a
+// failed archive) and the removal of the copies made for the archive.
+bool allowedAfterCancel(const Record &record)
+{
+    if (record.level == QLatin1Char('W'))
+        return true;
+    return record.file == QLatin1String("displaysystemrelatedinfo.cpp")
+        && (record.line == 560 || record.line == 563 || record.line == 565);
+}
+
+QString describe(const Record &record)
+{
+    return QStringLiteral("%1 %2:%3 %4").arg(record.level).arg(record.file).arg(record.line).arg(record.text.left(80));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Slot)
+Q_DECLARE_METATYPE(Wait)
+
+class FaultCloseTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initWindowTests(); }
+
+    void closeDuringAction_data()
+    {
+        QTest::addColumn<Slot>("slot");
+        QTest::addColumn<Wait>("wait");
+        // The cancellation is recorded in the report in use; the network
+        // action pings before it switches to a report of its own.
+        QTest::addColumn<bool>("cancelRecordInAReport");
+        QTest::newRow("hardware: a check's command") << Slot(&MainWindow::CheckHardware) << Wait::PowerShell << true;
+        QTest::newRow("software: the process list") << Slot(&MainWindow::CheckSoftwareConfliction) << Wait::PowerShell << true;
+        QTest::newRow("network: ping") << Slot(&MainWindow::GetNetInfo) << Wait::Ping << false;
+        QTest::newRow("network: server request") << Slot(&MainWindow::GetNetInfo) << Wait::ServerRequest << true;
+        QTest::newRow("network: configuration check") << Slot(&MainWindow::GetNetInfo) << Wait::PowerShell << true;
+        QTest::newRow("automatic check: hardware step") << Slot(&MainWindow::GetSystemInfo) << Wait::PowerShell << true;
+        QTest::newRow("automatic check: network step") << Slot(&MainWindow::GetSystemInfo) << Wait::ServerRequest << true;
+        QTest::newRow("zip: the archiver") << Slot(&MainWindow::zipLogs) << Wait::Archiver << true;
+        QTest::newRow("check all and zip: inspection") << Slot(&MainWindow::gatherAndZipAtOnce) << Wait::Ping << true;
+        QTest::newRow("check all and zip: the archiver") << Slot(&MainWindow::gatherAndZipAtOnce) << Wait::Archiver << true;
+    }
+
+    void closeDuringAction()
+    {
+        QFETCH(Slot, slot);
+        QFETCH(Wait, wait);
+        QFETCH(bool, cancelRecordInAReport);
+        const NoDesktop noDesktop;
+        // Made before the sandbox, so the fixtures' own files are not taken
+        // for the tool's writes.
+        const FixturePath fixtures;
+        wait == Wait::PowerShell ? addStalling(fixtures, QStringLiteral("powershell"))
+                                 : fixtures.addPowerShell({});
+        wait == Wait::Ping ? addStalling(fixtures, QStringLiteral("cmd")) : fixtures.addProgram(QStringLiteral("cmd"), {});
+        if (wait == Wait::Archiver)
+            addStalling(fixtures, QStringLiteral("7z"));
+        LocalHttpServer silentServer(LocalHttpServer::Transport::Plain, std::nullopt);
+        const QString host = wait == Wait::ServerRequest
+            ? silentServer.hostAndPort()
+            : QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
+
+        Sandbox sandbox(QStringLiteral("Tessaly Render"));
+        sandbox.writeFile(QStringLiteral("Tessaly Render/SupportToolConfig.ini"),
+                          "[AgreeLicense]\nagreed=1\n" + addressGroup({QStringLiteral("127.0.0.1")})
+                              + serverHostsGroup(QStringList{host, host, host, host, host, host}, 30));
+        sandbox.writeFile(QStringLiteral("Tessaly Render/logs/app.log"), "app\n");
+        sandbox.writeFile(sandbox.userFolder().mid(sandbox.root().size() + 1) + QStringLiteral("/Saved/render.log"),
+                          "render\n");
+        const QStringList installedBefore = QDir(sandbox.installFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        sandbox.snapshot();
+
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // Closed as soon as the action is inside the wait under test.
+        bool closeTried = false;
+        bool closedAtOnce = true;
+        QString paneAtClose;
+        QHash<QString, int> recordsAtClose; // report → how many records it held
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &window, [&] {
+            const bool inside = wait == Wait::ServerRequest ? !silentServer.requestedPaths().isEmpty()
+                : wait == Wait::PowerShell                  ? started(fixtures, QStringLiteral("powershell"))
+                : wait == Wait::Ping                        ? started(fixtures, QStringLiteral("cmd"))
+                                                            : started(fixtures, QStringLiteral("7z"));
+            if (!inside)
+                return;
+            poll.stop();
+            closeTried = true;
+            paneAtClose = paneText(window);
+            for (const QString &report : reportFiles(QString()))
+                recordsAtClose.insert(report, recordsOf(report).size());
+            closedAtOnce = window.close();
+        });
+        poll.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        (window.*slot)();
+        const qint64 elapsed = clock.elapsed();
+        poll.stop();
+
+        QVERIFY2(closeTried, "the action never reached the wait under test");
+        QVERIFY2(!closedAtOnce, "the window closed under the running action");
+        QVERIFY2(elapsed < 8000, qPrintable(QStringLiteral("the action took %1 ms after the close").arg(elapsed)));
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!cancellation::requested());
+        QVERIFY(idle(window));
+
+        // Nothing shown or reported from the cut-short step or later.
+        QCOMPARE(paneText(window), paneAtClose);
+        bool cancelRecordSeen = false;
+        for (const QString &report : reportFiles(QString())) {
+            const QList<Record> written = recordsOf(report);
+            for (int i = recordsAtClose.value(report, 0); i < written.size(); ++i) {
+                const Record &record = written.at(i);
+                if (record.file == QLatin1String("mainwindow.cpp") && record.line == 30)
+                    cancelRecordSeen = true;
+                else
+                    QVERIFY2(allowedAfterCancel(record), qPrintable(report + QStringLiteral(": ") + describe(record)));
+            }
+        }
+        QCOMPARE(cancelRecordSeen, cancelRecordInAReport);
+
+        // No archive claimed, nothing left behind, nothing written elsewhere.
+        QVERIFY(!paneText(window).contains(kPacked));
+        QCOMPARE(QDir(sandbox.installFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), installedBefore);
+        QVERIFY(!QFileInfo::exists(sandbox.userFolder() + QStringLiteral("/logs_AppData_Local")));
+        QCOMPARE(sandbox.strayChanges().join(QLatin1Char('\n')), QString());
+    }
+};
+
+QTEST_MAIN(FaultCloseTest)
+#include "tst_fault_close.moc"
