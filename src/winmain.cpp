@@ -3,7 +3,9 @@
 // command line the way the system does and calls main with the arguments in
 // UTF-8, the encoding main reads its program path in, so an installation
 // folder with any letters in its name becomes the working folder. (The
-// toolkit takes its own options from the wide command line on Windows.)
+// toolkit's own options are plain ASCII; the tool reads no other argument.)
+// Visual C++ enters a GUI program here; MinGW's C runtime calls main itself
+// (with 8-bit arguments) whenever the program defines one.
 // Built for Windows only and free of Qt, so it can be checked on its own.
 
 #ifndef NOMINMAX
