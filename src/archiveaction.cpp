@@ -9,7 +9,6 @@
 #include "ui_mainwindow.h"
 
 #include <QFileInfo>
-#include <QProcess>
 
 void MainWindow::zipLogs()
 {
@@ -49,9 +48,6 @@ void MainWindow::ExportResult()
     const QFileInfo archive(QStringLiteral("./") + archiver::archiveName());
     appendToPane(QStringLiteral("file path: ") + archive.absolutePath());
     appendToPane(archivereveal::explorerCommandText(archive.absoluteFilePath()));
-    if (archivereveal::browserAvailable()) {
-        // Owned by the window, not by this call, so the browser keeps running.
-        auto *browser = new QProcess(this);
-        archivereveal::startBrowser(*browser, archive.absoluteFilePath());
-    }
+    if (archivereveal::browserAvailable())
+        archivereveal::startBrowser(*this, archive.absoluteFilePath());
 }

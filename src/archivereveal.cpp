@@ -1,5 +1,7 @@
 #include "archivereveal.h"
 
+#include "explorerselect.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -20,21 +22,16 @@ QString explorerCommandText(const QString &archivePath)
 
 QString explorerArguments(const QString &archivePath)
 {
-    return QStringLiteral("/select,\"%1\"").arg(windowsPath(archivePath));
+    return QString::fromStdWString(explorerselect::arguments(windowsPath(archivePath).toStdWString()));
 }
 
 #ifdef Q_OS_WIN
 
 bool browserAvailable() { return true; }
 
-void startBrowser(QProcess &process, const QString &archivePath)
+void startBrowser(QObject &, const QString &archivePath)
 {
-    process.setProgram(QStringLiteral("explorer.exe"));
-    // explorer.exe parses its command line itself and wants the path right
-    // after "/select,", in quotes; the usual argument quoting would wrap the
-    // whole option instead.
-    process.setNativeArguments(explorerArguments(archivePath));
-    process.start(QIODevice::ReadWrite);
+    explorerselect::start(windowsPath(archivePath).toStdWString());
 }
 
 #else
@@ -50,12 +47,13 @@ bool browserAvailable()
     return desktopSession && !desktopOpener().isEmpty();
 }
 
-void startBrowser(QProcess &process, const QString &archivePath)
+void startBrowser(QObject &owner, const QString &archivePath)
 {
     // Desktop file browsers cannot be asked to select a file; the folder is shown.
-    process.setProgram(desktopOpener());
-    process.setArguments({QFileInfo(archivePath).absolutePath()});
-    process.start(QIODevice::ReadWrite);
+    auto *process = new QProcess(&owner);
+    process->setProgram(desktopOpener());
+    process->setArguments({QFileInfo(archivePath).absolutePath()});
+    process->start(QIODevice::ReadWrite);
 }
 
 #endif

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-class QProcess;
+class QObject;
 
 namespace archivereveal {
 
@@ -19,7 +19,9 @@ QString explorerArguments(const QString &archivePath);
 // Whether there is a file browser to start: always on Windows; elsewhere
 // when a desktop session exists and xdg-open is installed.
 bool browserAvailable();
-// Starts the file browser on the archive without waiting for it.
-void startBrowser(QProcess &process, const QString &archivePath);
+// Starts the file browser on the archive without waiting for it. Elsewhere
+// than on Windows its process object is owned by `owner`; explorer.exe is
+// started on its own and outlives the tool.
+void startBrowser(QObject &owner, const QString &archivePath);
 
 } // namespace archivereveal

@@ -107,6 +107,11 @@ private slots:
             << "C:/Program Files/Tessaly Render Ü/zziplog.zip"
             << "explorer.exe /select, C:\\Program Files\\Tessaly Render Ü\\zziplog.zip"
             << "/select,\"C:\\Program Files\\Tessaly Render Ü\\zziplog.zip\"";
+        // Beyond the 16-bit range: Windows' wide strings hold it as a pair.
+        QTest::newRow("letter beyond 16 bits")
+            << QStringLiteral("D:/Render \U0001D11E/zziplog.zip")
+            << QStringLiteral("explorer.exe /select, D:\\Render \U0001D11E\\zziplog.zip")
+            << QStringLiteral("/select,\"D:\\Render \U0001D11E\\zziplog.zip\"");
     }
     void explorerTexts()
     {
