@@ -21,16 +21,27 @@ namespace {
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
 // Writes the value of every key of the group, in the order the settings
-// list the keys, as one line of the file, then closes the file.
-void writeGroupValues(QSettings &settings, const QString &group, QFile &file)
+// list the keys, as one line of the file, then closes the file. With a
+// target limit, lines that would bring the targets past it are left out;
+// returns how many targets the group held in all.
+int writeGroupValues(QSettings &settings, const QString &group, QFile &file, int targetLimit = -1)
 {
     QTextStream stream(&file);
     settings.beginGroup(group);
-    for (const QString &key : settings.childKeys())
-        stream << settings.value(key).toString() << '\n';
+    int targets = 0;
+    for (const QString &key : settings.childKeys()) {
+        const QString value = settings.value(key).toString();
+        if (targetLimit >= 0) {
+            targets += pingtargets::targetsOf(value).size();
+            if (targets > targetLimit)
+                continue;
+        }
+        stream << value << '\n';
+    }
     settings.endGroup();
     stream.flush();
     file.close();
+    return targets;
 }
 
 // The temporary files of the address tests, and a "temp" folder that may
@@ -113,7 +124,15 @@ void MainWindow::generateConfigFile(bool &iniExist)
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
     downloads.open(QIODevice::ReadWrite);
-    writeGroupValues(settings, QStringLiteral("ipconfig"), addresses);
+    const int targets = writeGroupValues(settings, QStringLiteral("ipconfig"), addresses, pingtargets::kMaxTargets);
+    if (targets > pingtargets::kMaxTargets) {
+        const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
+                                    .arg(settingsfile::name())
+                                    .arg(targets)
+                                    .arg(pingtargets::kMaxTargets);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 409, message);
+    }
     writeGroupValues(settings, QStringLiteral("downloadConfig"), downloads);
 }
 

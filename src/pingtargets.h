@@ -12,6 +12,11 @@ namespace pingtargets {
 
 inline QString listFileName() { return QStringLiteral("ipconfig.txt"); }
 
+// Every target is pinged four times and its route traced, which takes up
+// to minutes each; a list longer than this is cut, with a record saying so,
+// so that a mistaken settings file cannot keep the action busy for days.
+constexpr int kMaxTargets = 50;
+
 // The targets of a list text: lines that are empty or start with ";" are
 // skipped; of every other line the first blank- or tab-delimited word is
 // the target (a line of blanks only has none).
