@@ -26,8 +26,10 @@ public:
     static int defaultCommandTimeoutMs();
     // No check can use more of a command's output than this; a child that
     // writes more on either channel is stopped and the rest is not kept, so
-    // a runaway command cannot exhaust the memory.
-    static constexpr int kOutputLimitBytes = 16 * 1024 * 1024;
+    // a runaway command cannot exhaust the memory or bury the pane. The
+    // longest real answers (the update list of an old machine) stay far
+    // below it, and the logging library cuts every record to 30000 bytes.
+    static constexpr int kOutputLimitBytes = 1024 * 1024;
 
     displaysystemrelatedinfo();
 

@@ -27,6 +27,9 @@ bool isBelow(const QString &path, const QString &folder)
 
 Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPath())
 {
+    // The first call makes the unused report folder, in the temporary folder
+    // of the moment: that must not be this sandbox's, which goes with it.
+    forgetReport();
     const QString base = m_root.path();
     for (const char *name : kRedirected) {
         if (qEnvironmentVariableIsSet(name))
