@@ -20,28 +20,25 @@ namespace {
 
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
-// Writes the value of every key of the group, in the order the settings
-// list the keys, as one line of the file, then closes the file. With a
-// target limit, lines that would bring the targets past it are left out;
-// returns how many targets the group held in all.
-int writeGroupValues(QSettings &settings, const QString &group, QFile &file, int targetLimit = -1)
+// The value of every key of the group, in the order the settings list the keys.
+QStringList groupValues(QSettings &settings, const QString &group)
+{
+    QStringList values;
+    settings.beginGroup(group);
+    for (const QString &key : settings.childKeys())
+        values << settings.value(key).toString();
+    settings.endGroup();
+    return values;
+}
+
+// Writes each line and a line end, then closes the file.
+void writeLines(QFile &file, const QStringList &lines)
 {
     QTextStream stream(&file);
-    settings.beginGroup(group);
-    int targets = 0;
-    for (const QString &key : settings.childKeys()) {
-        const QString value = settings.value(key).toString();
-        if (targetLimit >= 0) {
-            targets += pingtargets::targetsOf(value).size();
-            if (targets > targetLimit)
-                continue;
-        }
-        stream << value << '\n';
-    }
-    settings.endGroup();
+    for (const QString &line : lines)
+        stream << line << '\n';
     stream.flush();
     file.close();
-    return targets;
 }
 
 // The temporary files of the address tests, and a "temp" folder that may
@@ -124,16 +121,28 @@ void MainWindow::generateConfigFile(bool &iniExist)
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
     downloads.open(QIODevice::ReadWrite);
-    const int targets = writeGroupValues(settings, QStringLiteral("ipconfig"), addresses, pingtargets::kMaxTargets);
-    if (targets > pingtargets::kMaxTargets) {
+    const pingtargets::AddressList list = pingtargets::addressList(groupValues(settings, QStringLiteral("ipconfig")));
+    writeLines(addresses, list.lines);
+    writeLines(downloads, groupValues(settings, QStringLiteral("downloadConfig")));
+
+    // Told where the missing-settings notice goes: the report of the moment.
+    if (list.tooLong > 0) {
+        const QString message = QStringLiteral("%1 holds %2 addresses longer than %3 characters, which cannot be host "
+                                               "names; they are not tested")
+                                    .arg(settingsfile::name())
+                                    .arg(list.tooLong)
+                                    .arg(pingtargets::kMaxTargetLength);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 410, message);
+    }
+    if (list.targets > pingtargets::kMaxTargets) {
         const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
                                     .arg(settingsfile::name())
-                                    .arg(targets)
+                                    .arg(list.targets)
                                     .arg(pingtargets::kMaxTargets);
         appendToPane(message);
         records::warning(records::kMainWindow, 409, message);
     }
-    writeGroupValues(settings, QStringLiteral("downloadConfig"), downloads);
 }
 
 void MainWindow::GetSeverResult()
