@@ -110,8 +110,8 @@ QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString prog
                              .arg(timeoutMs / 1000.0));
     } else if (overflowed) {
         records::warning(records::kInspection, 45,
-                         QStringLiteral("Command \"%1\" wrote more than %2 MB to %3 and was stopped; only the first "
-                                        "%2 MB were kept")
+                         QStringLiteral("Command \"%1\" wrote more than %2 MB to %3 and was stopped; the rest of "
+                                        "its output is not kept")
                              .arg(process.program())
                              .arg(kOutputLimitBytes / (1024 * 1024))
                              .arg(out.overflowed ? QStringLiteral("standard output") : QStringLiteral("standard error")));

@@ -125,10 +125,10 @@ void MainWindow::generateConfigFile(bool &iniExist)
     writeLines(addresses, list.lines);
     writeLines(downloads, groupValues(settings, QStringLiteral("downloadConfig")));
 
-    // Told where the missing-settings notice goes: the report of the moment.
+    // Like the missing-settings notice, these go to the report of the moment.
     if (list.tooLong > 0) {
-        const QString message = QStringLiteral("%1 holds %2 addresses longer than %3 characters, which cannot be host "
-                                               "names; they are not tested")
+        const QString message = QStringLiteral("%1 holds addresses longer than %3 characters (%2), which cannot be "
+                                               "host names; they are not tested")
                                     .arg(settingsfile::name())
                                     .arg(list.tooLong)
                                     .arg(pingtargets::kMaxTargetLength);

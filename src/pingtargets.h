@@ -12,7 +12,6 @@ namespace pingtargets {
 
 inline QString listFileName() { return QStringLiteral("ipconfig.txt"); }
 
-
 // The targets of a list text: lines that are empty or start with ";" are
 // skipped; of every other line the first blank- or tab-delimited word is
 // the target (a line of blanks only has none).

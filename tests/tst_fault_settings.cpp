@@ -9,6 +9,7 @@
 #include "localhttpserver.h"
 #include "mainwindow.h"
 #include "networksettings.h"
+#include "pingtargets.h"
 #include "records.h"
 #include "sandbox.h"
 #include "testsupport.h"
@@ -252,6 +253,41 @@ private slots:
         QCOMPARE(mainWindowWarnings(), QStringList{QStringLiteral("409 ") + notice});
     }
 
+    // Where the list is cut: only usable targets count, the cap and the
+    // length limit are inclusive, and a cut never reorders what is kept.
+    void addressListBounds_data()
+    {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<int>("targets");
+        QTest::addColumn<int>("tooLong");
+        QStringList fifty;
+        for (int i = 0; i < pingtargets::kMaxTargets; ++i)
+            fifty << QStringLiteral("host%1").arg(i);
+        QTest::newRow("exactly the cap") << fifty << 50 << 50 << 0;
+        QTest::newRow("one past the cap") << fifty + QStringList{QStringLiteral("extra")} << 50 << 51 << 0;
+        QTest::newRow("comments and blanks do not count")
+            << fifty + QStringList{QStringLiteral(";comment"), QString(), QStringLiteral("   ")} << 53 << 50 << 0;
+        QTest::newRow("longest name and one more")
+            << QStringList{QString(253, QLatin1Char('a')), QString(254, QLatin1Char('b')) + QStringLiteral(" c")} << 1
+            << 1 << 1;
+        QTest::newRow("lines of one value count one by one")
+            << QStringList{QStringLiteral("a\r\n") + QString(300, QLatin1Char('x')) + QStringLiteral("\nb")} << 2 << 2
+            << 1;
+    }
+    void addressListBounds()
+    {
+        QFETCH(QStringList, values);
+        QFETCH(int, kept);
+        QFETCH(int, targets);
+        QFETCH(int, tooLong);
+        const pingtargets::AddressList list = pingtargets::addressList(values);
+        QCOMPARE(list.lines.size(), kept);
+        QCOMPARE(list.targets, targets);
+        QCOMPARE(list.tooLong, tooLong);
+        QCOMPARE(list.lines.first(), values.first().split(QLatin1Char('\n')).first());
+    }
+
     // Files no settings library should choke on: the action still ends in
     // time and comes back, says what it could not use, and tests what it can.
     void unusableFiles_data()
@@ -273,7 +309,7 @@ private slots:
         QTest::newRow("a value of 1 MB")
             << "[ipconfig]\n1=" + QByteArray(1024 * 1024, 'a') + "\n2=127.0.0.1\n" + localServerHosts()
             << QStringList{QStringLiteral("[-c][4][--][127.0.0.1]")}
-            << QStringList{QStringLiteral("410 SupportToolConfig.ini holds 1 addresses longer than 253 characters, "
+            << QStringList{QStringLiteral("410 SupportToolConfig.ini holds addresses longer than 253 characters (1), "
                                           "which cannot be host names; they are not tested")}
             << true;
         QTest::newRow("a value of 1 MB of blanks before the host")
