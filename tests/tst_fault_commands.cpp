@@ -24,7 +24,7 @@ namespace {
 
 using Slot = void (MainWindow::*)();
 
-enum class Fault { Hangs, Silent, Floods, InvalidBytes, Missing, NotExecutable };
+enum class Fault { Hangs, Silent, Floods, FloodsErrors, InvalidBytes, Missing, NotExecutable };
 
 // How long the fixture's commands may take in this test program: a hanging
 // command is stopped after this, not after minutes.
@@ -53,6 +53,10 @@ void addFaultyPowerShell(const FixturePath &fixtures, Fault fault)
         fixtures.addScript(QStringLiteral("powershell"),
                            "yes 'Caption : flooding line of output, Ünïcödé' | head -c " + QByteArray::number(kFloodBytes));
         break;
+    case Fault::FloodsErrors:
+        fixtures.addScript(QStringLiteral("powershell"),
+                           "yes 'error line' | head -c " + QByteArray::number(kFloodBytes) + " >&2");
+        break;
     case Fault::InvalidBytes:
         // Not UTF-8 (the locale's code page here): lone continuation bytes,
         // a cut sequence, Latin-1 letters, a NUL, a byte-order mark of UTF-16.
@@ -72,7 +76,7 @@ void addFaultyPowerShell(const FixturePath &fixtures, Fault fault)
 
 bool neverAnswers(Fault fault)
 {
-    return fault == Fault::Hangs || fault == Fault::Floods || fault == Fault::Missing
+    return fault == Fault::Hangs || fault == Fault::Floods || fault == Fault::FloodsErrors || fault == Fault::Missing
         || fault == Fault::NotExecutable;
 }
 
@@ -81,7 +85,8 @@ int runnerWarningLine(Fault fault)
 {
     switch (fault) {
     case Fault::Hangs: return 43;
-    case Fault::Floods: return 45;
+    case Fault::Floods:
+    case Fault::FloodsErrors: return 45;
     case Fault::Missing:
     case Fault::NotExecutable: return 41;
     default: return 0;
@@ -136,6 +141,7 @@ private slots:
         } faults[] = {{"hangs", Fault::Hangs},
                       {"ends at once with nothing", Fault::Silent},
                       {"writes 100 MB", Fault::Floods},
+                      {"writes 100 MB of errors", Fault::FloodsErrors},
                       {"writes invalid bytes", Fault::InvalidBytes},
                       {"missing", Fault::Missing},
                       {"not executable", Fault::NotExecutable}};
