@@ -16,15 +16,21 @@ int runTermsDialog()
 
 bool passGate(QSettings &settings, const DialogRunner &runDialog)
 {
-    if (!settings.contains(kAgreedKey))
+    const QVariant stored = settings.value(kAgreedKey, QVariant());
+    // Writing to a file the settings library could not read in full would
+    // keep only what it understood and lose the rest (the user's address
+    // list, say): such a file is only read, and the terms asked each time.
+    const bool writable = settings.status() == QSettings::NoError;
+    if (!stored.isValid() && writable)
         settings.setValue(kAgreedKey, 0);
     // A value read back from the file is text, so only the stored text "0"
     // compares equal; anything else counts as accepted.
-    if (settings.value(kAgreedKey, QVariant()) != QVariant(0))
+    if (stored.isValid() && stored != QVariant(0))
         return true;
     if (runDialog() == 0)
         return false;
-    settings.setValue(kAgreedKey, 1);
+    if (writable)
+        settings.setValue(kAgreedKey, 1);
     return true;
 }
 

@@ -15,7 +15,8 @@ using DialogRunner = std::function<int()>;
 int runTermsDialog();
 
 // True when start-up may go on to the main window. Records acceptance in the
-// settings; a refusal leaves the entry at 0 so the terms are asked again.
+// settings; a refusal leaves the entry at 0 so the terms are asked again. A
+// settings file that could not be read in full is never written.
 bool passGate(QSettings &settings, const DialogRunner &runDialog = runTermsDialog);
 
 } // namespace agreement

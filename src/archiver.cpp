@@ -2,6 +2,7 @@
 
 #include "childwait.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -22,6 +23,24 @@ QString meaningOfExitCode(int code)
     default: return QString();
     }
 }
+
+// Enough of the archive's state to tell whether a run wrote it.
+struct ArchiveState
+{
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+
+    static ArchiveState now()
+    {
+        const QFileInfo info(archiveName());
+        return {info.isFile(), info.size(), info.lastModified()};
+    }
+    bool operator==(const ArchiveState &other) const
+    {
+        return exists == other.exists && size == other.size && modified == other.modified;
+    }
+};
 
 } // namespace
 
@@ -58,6 +77,9 @@ Result run()
     // Its progress report is of no use to anyone; its error output says why a run failed.
     process.setStandardOutputFile(QProcess::nullDevice());
 
+    // The add command rewrites the archive whenever it succeeds: one that is
+    // missing or untouched afterwards was not written, whatever the exit code says.
+    const ArchiveState before = ArchiveState::now();
     // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
     const childwait::Outcome outcome = childwait::run(process, -1, true);
 
@@ -78,6 +100,11 @@ Result run()
         result.status = Result::Status::WithWarnings;
     else
         result.status = Result::Status::ExitedWithError;
+    if (!result.failed()) {
+        const ArchiveState after = ArchiveState::now();
+        if (!after.exists || after == before)
+            result.status = Result::Status::NoArchive;
+    }
     return result;
 }
 
@@ -98,6 +125,8 @@ QString failureReason(const Result &result)
     }
     case Result::Status::Crashed:
         return QStringLiteral("the archiver %1 stopped unexpectedly").arg(result.program);
+    case Result::Status::NoArchive:
+        return QStringLiteral("the archiver %1 ended without writing %2").arg(result.program, archiveName());
     case Result::Status::Cancelled:
         return QStringLiteral("the window was closed while the logs were being zipped");
     case Result::Status::NotRun:

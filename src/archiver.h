@@ -24,6 +24,7 @@ struct Result
         FailedToStart, // found but could not be started
         ExitedWithError,
         Crashed,
+        NoArchive,     // claimed success, yet zziplog.zip is missing or was left untouched
         Cancelled      // the window was closed while it ran
     };
 

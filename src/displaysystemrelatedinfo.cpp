@@ -3,6 +3,7 @@
 #include "childwait.h"
 #include "records.h"
 
+#include <QByteArray>
 #include <QProcess>
 
 displaysystemrelatedinfo::displaysystemrelatedinfo() : QObject(nullptr) {}
@@ -35,16 +36,66 @@ void setCommand(QProcess &process, const QStringList &arguments, const QString &
     process.setArguments(arguments);
 }
 
+bool lastAnswered = true;
+
+// What a child writes on one channel, gathered while it runs so the pipe's
+// data never piles up in the process object, up to the output limit.
+struct Channel
+{
+    QByteArray kept;
+    bool overflowed = false;
+
+    // Keeps what fits; reports whether the limit was passed just now.
+    bool take(const QByteArray &bytes)
+    {
+        if (overflowed)
+            return false;
+        const int room = displaysystemrelatedinfo::kOutputLimitBytes - kept.size();
+        kept.append(bytes.left(room));
+        overflowed = bytes.size() > room;
+        return overflowed;
+    }
+};
+
 } // namespace
+
+int displaysystemrelatedinfo::defaultCommandTimeoutMs()
+{
+    static const int limit = [] {
+        bool ok = false;
+        const int fromEnvironment = qEnvironmentVariableIntValue("SUPPORTTOOL_COMMAND_TIMEOUT_MS", &ok);
+        return ok && fromEnvironment > 0 ? fromEnvironment : kDefaultCommandTimeoutMs;
+    }();
+    return limit;
+}
+
+bool displaysystemrelatedinfo::lastCommandAnswered() { return lastAnswered; }
 
 QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString program, int timeoutMs)
 {
     QProcess process;
     setCommand(process, arguments, program);
+    Channel out;
+    Channel err;
+    // A child that floods a channel is stopped: nothing it writes past the
+    // limit could be used, and waiting for it would tie the action up.
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [&] {
+        if (out.take(process.readAllStandardOutput()))
+            process.kill();
+    });
+    QObject::connect(&process, &QProcess::readyReadStandardError, &process, [&] {
+        if (err.take(process.readAllStandardError()))
+            process.kill();
+    });
     const childwait::Outcome outcome = childwait::run(process, timeoutMs);
+    out.take(process.readAllStandardOutput());
+    err.take(process.readAllStandardError());
 
-    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    const QString output = QString::fromLocal8Bit(out.kept);
+    const QString errors = QString::fromLocal8Bit(err.kept);
+    const bool overflowed = out.overflowed || err.overflowed;
+    lastAnswered = !outcome.cancelled && !outcome.failedToStart && !outcome.timedOut && !overflowed
+        && process.exitStatus() == QProcess::NormalExit;
 
     if (outcome.cancelled) {
         records::warning(records::kInspection, 44,
@@ -57,6 +108,13 @@ QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString prog
                          QStringLiteral("Command \"%1\" timed out after %2 s and was stopped")
                              .arg(process.program())
                              .arg(timeoutMs / 1000.0));
+    } else if (overflowed) {
+        records::warning(records::kInspection, 45,
+                         QStringLiteral("Command \"%1\" wrote more than %2 MB to %3 and was stopped; the rest of "
+                                        "its output is not kept")
+                             .arg(process.program())
+                             .arg(kOutputLimitBytes / (1024 * 1024))
+                             .arg(out.overflowed ? QStringLiteral("standard output") : QStringLiteral("standard error")));
     }
     records::warning(records::kInspection, 46, errors);
     return output;

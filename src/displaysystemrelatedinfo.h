@@ -20,6 +20,16 @@ public:
     // A command that has not ended after this long is stopped. Generous on
     // purpose: it only guards against a child that never ends.
     static constexpr int kDefaultCommandTimeoutMs = 5 * 60 * 1000;
+    // The limit every command gets unless its caller names one: the default
+    // above, or SUPPORTTOOL_COMMAND_TIMEOUT_MS when that holds a positive
+    // number (read once; for test runs that must not wait minutes).
+    static int defaultCommandTimeoutMs();
+    // No check can use more of a command's output than this; a child that
+    // writes more on either channel is stopped and the rest is not kept, so
+    // a runaway command cannot exhaust the memory or bury the pane. The
+    // longest real answers (the update list of an old machine) stay far
+    // below it, and the logging library cuts every record to 30000 bytes.
+    static constexpr int kOutputLimitBytes = 1024 * 1024;
 
     displaysystemrelatedinfo();
 
@@ -29,7 +39,12 @@ public:
     // from the local 8-bit code page. A program text that begins with a
     // double quote and comes with no arguments is a whole command line: the
     // quoted executable path followed by its options.
-    QString runCommand(QStringList arguments, QString program, int timeoutMs = kDefaultCommandTimeoutMs);
+    QString runCommand(QStringList arguments, QString program, int timeoutMs = defaultCommandTimeoutMs());
+    // False when the last command did not run to its own end: it could not
+    // be started, was stopped (time limit, output limit, cancellation) or
+    // crashed. Its output then says nothing about the machine, so a check
+    // whose empty answer would mean "there is none" writes no finding.
+    static bool lastCommandAnswered();
 
     // Hardware.
     void getCpuInfo(QString &output);

@@ -20,15 +20,23 @@ namespace {
 
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
-// Writes the value of every key of the group, in the order the settings
-// list the keys, as one line of the file, then closes the file.
-void writeGroupValues(QSettings &settings, const QString &group, QFile &file)
+// The value of every key of the group, in the order the settings list the keys.
+QStringList groupValues(QSettings &settings, const QString &group)
 {
-    QTextStream stream(&file);
+    QStringList values;
     settings.beginGroup(group);
     for (const QString &key : settings.childKeys())
-        stream << settings.value(key).toString() << '\n';
+        values << settings.value(key).toString();
     settings.endGroup();
+    return values;
+}
+
+// Writes each line and a line end, then closes the file.
+void writeLines(QFile &file, const QStringList &lines)
+{
+    QTextStream stream(&file);
+    for (const QString &line : lines)
+        stream << line << '\n';
     stream.flush();
     file.close();
 }
@@ -131,8 +139,28 @@ void MainWindow::generateConfigFile(bool &iniExist)
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
     downloads.open(QIODevice::ReadWrite);
-    writeGroupValues(settings, QStringLiteral("ipconfig"), addresses);
-    writeGroupValues(settings, QStringLiteral("downloadConfig"), downloads);
+    const pingtargets::AddressList list = pingtargets::addressList(groupValues(settings, QStringLiteral("ipconfig")));
+    writeLines(addresses, list.lines);
+    writeLines(downloads, groupValues(settings, QStringLiteral("downloadConfig")));
+
+    // Like the missing-settings notice, these go to the report of the moment.
+    if (list.tooLong > 0) {
+        const QString message = QStringLiteral("%1 holds addresses longer than %3 characters (%2), which cannot be "
+                                               "host names; they are not tested")
+                                    .arg(settingsfile::name())
+                                    .arg(list.tooLong)
+                                    .arg(pingtargets::kMaxTargetLength);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 410, message);
+    }
+    if (list.targets > pingtargets::kMaxTargets) {
+        const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
+                                    .arg(settingsfile::name())
+                                    .arg(list.targets)
+                                    .arg(pingtargets::kMaxTargets);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 409, message);
+    }
 }
 
 void MainWindow::GetSeverResult()

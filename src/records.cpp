@@ -24,7 +24,19 @@ void writeBytes(Level level, const char *file, int line, const QByteArray &bytes
 
 void write(Level level, const char *file, int line, const QString &text)
 {
-    writeBytes(level, file, line, text.toUtf8());
+    // The logging library cuts every record to 30000 bytes, prefix included,
+    // wherever that falls, which can be inside a character: a report would
+    // then no longer be UTF-8. Texts that long are cut here first, between
+    // two characters, with room left for the prefix.
+    constexpr int kLongestText = 29800;
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() > kLongestText) {
+        int end = kLongestText;
+        while (end > 0 && (uchar(bytes.at(end)) & 0xC0) == 0x80)
+            --end; // back to the first byte of the character the cut would split
+        bytes.truncate(end);
+    }
+    writeBytes(level, file, line, bytes);
 }
 
 QString hyphens(int count) { return QString(count, QLatin1Char('-')); }

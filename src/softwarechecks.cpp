@@ -11,6 +11,20 @@
 
 #include <QDebug>
 
+namespace {
+
+// Records of checks whose empty answer reads "there is none". When the
+// command never answered (could not start, was stopped, crashed), saying
+// so would claim a finding the tool did not make: the runner's warning
+// records already tell what happened, and the check writes nothing more.
+void writeAnsweredFindings(const softwareshaping::ShapedCheck &check)
+{
+    if (displaysystemrelatedinfo::lastCommandAnswered())
+        records::writeChecks(check.records);
+}
+
+} // namespace
+
 void displaysystemrelatedinfo::getSystemUpdateInfo(QString &output)
 {
     output.clear();
@@ -34,14 +48,14 @@ void displaysystemrelatedinfo::getFirewallInfo(QString &configuration, QString &
     if (cancellation::requested())
         return;
     configuration = profiles.text;
-    records::writeChecks(profiles.records);
+    writeAnsweredFindings(profiles);
 
     const softwareshaping::ShapedCheck tessalyRules =
         softwareshaping::firewallRules(runCommand(windowscommands::firewallRules(), windowscommands::powerShell()));
     if (cancellation::requested())
         return;
     rules = tessalyRules.text;
-    records::writeChecks(tessalyRules.records);
+    writeAnsweredFindings(tessalyRules);
 }
 
 void displaysystemrelatedinfo::getNetworkInfo(QString &status, QString &vpn)
@@ -62,7 +76,7 @@ void displaysystemrelatedinfo::getNetworkInfo(QString &status, QString &vpn)
     if (cancellation::requested())
         return;
     vpn = connections.text;
-    records::writeChecks(connections.records);
+    writeAnsweredFindings(connections);
 }
 
 void displaysystemrelatedinfo::getProcessInfo(QString &output)
@@ -73,5 +87,5 @@ void displaysystemrelatedinfo::getProcessInfo(QString &output)
     if (cancellation::requested())
         return;
     output = processes.text;
-    records::writeChecks(processes.records);
+    writeAnsweredFindings(processes);
 }

@@ -63,7 +63,9 @@ void addBundledArchiver(const InstallFolder &install, const QByteArray &body, bo
 }
 
 // A bundled archiver that keeps what it was given and makes no archive.
-const QByteArray kRecordingArchiver = "cp logsLocations.txt captured-list.txt\nprintf '%s\\n' \"$@\" > captured-args.txt";
+// Notes what it was given and writes an (empty) archive, as a real one would.
+const QByteArray kRecordingArchiver =
+    "cp logsLocations.txt captured-list.txt\nprintf '%s\\n' \"$@\" > captured-args.txt\necho archive >> zziplog.zip";
 
 QStringList copyRecords(const QString &source, const QString &destination)
 {
@@ -382,7 +384,7 @@ private slots:
         const InstallFolder install;
         const UserDataFolder user;
         const FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("7z"), "echo 'WARNING: cannot open file' >&2\nexit 1");
+        fixtures.addScript(QStringLiteral("7z"), "echo 'WARNING: cannot open file' >&2\necho archive >> zziplog.zip\nexit 1");
         const SearchPathOverride path({fixtures.path()});
         install.writeFile(QStringLiteral("logs/app.log"), "app");
 

@@ -23,20 +23,6 @@ namespace {
 const char *const kRedirected[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
                                    "TMPDIR"};
 
-// Points the report destination at a prefix never used before, in the real
-// temporary folder, and returns it. The logging library cannot create a file
-// under a name it has used (the same prefix within one second); a fresh name
-// each time keeps one case's report from clashing with the next one's.
-QString forgetReportFreshly()
-{
-    static QTemporaryDir unused; // made at the first call
-    static int count = 0;
-    ++count;
-    const QString prefix = unused.path() + QStringLiteral("/unused%1_").arg(count);
-    google::SetLogDestination(google::GLOG_INFO, QFile::encodeName(prefix).constData());
-    return prefix;
-}
-
 // After a report file it could not create (a case with a read-only report
 // folder, say), the library drops records, whatever the destination becomes,
 // until one of its retries every 32 records succeeds. Writing to the fresh,
@@ -59,7 +45,9 @@ bool isBelow(const QString &path, const QString &folder)
 
 Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPath())
 {
-    forgetReportFreshly(); // first, while TMPDIR is still the real one
+    // The first call makes the unused report folder, in the temporary folder
+    // of the moment: that must not be this sandbox's, which goes with it.
+    forgetReport();
     const QString base = m_root.path();
     for (const char *name : kRedirected) {
         if (qEnvironmentVariableIsSet(name))
@@ -93,7 +81,7 @@ Sandbox::Sandbox(const QString &installName) : m_previousFolder(QDir::currentPat
 
 Sandbox::~Sandbox()
 {
-    recoverFromRefusedReport(forgetReportFreshly());
+    recoverFromRefusedReport(forgetReport());
     QDir::setCurrent(m_previousFolder);
     // Links and read-only folders a case left must not stop the clean-up.
     QDirIterator it(m_root.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

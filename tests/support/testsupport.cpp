@@ -34,10 +34,17 @@ void initWindowTests()
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
 }
 
-void forgetReport()
+QString forgetReport()
 {
     static QTemporaryDir unused;
-    google::SetLogDestination(google::GLOG_INFO, (unused.path() + QStringLiteral("/unused_")).toLocal8Bit().constData());
+    // A new prefix each time: records written there by two tests within one
+    // second would otherwise collide on the file name, and after a file it
+    // could not create the logging library drops the next 31 records, even
+    // those meant for the next report.
+    static int count = 0;
+    const QString prefix = unused.path() + QStringLiteral("/unused%1_").arg(++count);
+    google::SetLogDestination(google::GLOG_INFO, QFile::encodeName(prefix).constData());
+    return prefix;
 }
 
 InstallFolder::InstallFolder() : m_previous(QDir::currentPath())

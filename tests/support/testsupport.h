@@ -22,8 +22,8 @@ void initWindowTests();
 
 // Points the report destination at a prefix nobody writes to, so that the
 // next switch an action makes opens a new file even if it names the prefix
-// the previous test used.
-void forgetReport();
+// the previous test used. Returns the prefix (a new one at each call).
+QString forgetReport();
 
 // A temporary installation folder, current for the guard's life, with the
 // report folder "logs/SupportTool" already made.

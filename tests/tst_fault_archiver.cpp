@@ -1,0 +1,148 @@
+// The archive steps when the archiver is missing, fails or claims a success
+// it did not have: the tool must say the archive does not hold this run's
+// logs, never that everything was packed, and must clean up and come back
+// as after any other run.
+
+#include "archivesupport.h"
+#include "environmentvalue.h"
+#include "faultverdict.h"
+#include "mainwindow.h"
+#include "sandbox.h"
+#include "testsupport.h"
+#include "windowprobe.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+using Slot = void (MainWindow::*)();
+const QString kPacked = QStringLiteral(
+    "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
+const QString kZipFinished = QStringLiteral("Zip finished, saved into zziplog.zip in your installation folder");
+const QString kZipFailed = QStringLiteral("Zip failed, zziplog.zip does not hold the logs of this run: ");
+const QByteArray kOldArchive = "an archive of an earlier run";
+
+} // namespace
+
+Q_DECLARE_METATYPE(Slot)
+
+class FaultArchiverTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initWindowTests(); }
+
+    void archiverFaults_data()
+    {
+        QTest::addColumn<Slot>("slot");
+        QTest::addColumn<QByteArray>("archiver"); // shell body of the 7z on the path; empty: none there
+        QTest::addColumn<bool>("earlierArchive");
+        QTest::addColumn<QString>("reason");
+
+        const struct
+        {
+            const char *name;
+            QByteArray body;
+            bool earlierArchive;
+            const char *reason;
+        } faults[] = {
+            {"missing", {}, false, "no 7-Zip archiver was found"},
+            {"fatal error", "echo 'ERROR: disk full' >&2\nexit 2", false, "ended with error code 2 (fatal error)"},
+            {"killed by a signal", "kill -SEGV $$", false, "stopped unexpectedly"},
+            {"success without an archive", "exit 0", false, "ended without writing zziplog.zip"},
+            {"success leaving the old archive untouched", "exit 0", true, "ended without writing zziplog.zip"},
+            {"warnings without an archive", "echo 'WARNING: x' >&2\nexit 1", false, "ended without writing zziplog.zip"},
+        };
+        const struct
+        {
+            const char *name;
+            Slot slot;
+        } actions[] = {{"zipLogs", &MainWindow::zipLogs}, {"gatherAndZipAtOnce", &MainWindow::gatherAndZipAtOnce}};
+        for (const auto &s : actions) {
+            for (const auto &f : faults) {
+                QTest::addRow("%s: %s", s.name, f.name)
+                    << s.slot << f.body << f.earlierArchive << QString::fromLatin1(f.reason);
+            }
+        }
+    }
+    void archiverFaults()
+    {
+        QFETCH(Slot, slot);
+        QFETCH(QByteArray, archiver);
+        QFETCH(bool, earlierArchive);
+        QFETCH(QString, reason);
+
+        const FixturePath fixtures;
+        fixtures.addSilentShells();
+        if (!archiver.isEmpty())
+            fixtures.addScript(QStringLiteral("7z"), archiver);
+        // Only the fixtures: no system 7-Zip may stand in for the one under test.
+        const SearchPathOverride path({fixtures.path()});
+        const NoDesktop noDesktop;
+        Sandbox sandbox(QStringLiteral("Tessaly Render"));
+        QFile settings(QStringLiteral("SupportToolConfig.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(unreachableServerHosts());
+        settings.close();
+        if (earlierArchive) {
+            QFile old(QStringLiteral("zziplog.zip"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(kOldArchive);
+        }
+
+        MainWindow window;
+        const BoundedRun run = runBounded(window, slot, 30000);
+        QCOMPARE(brokenPromises(window, run, sandbox), QStringList());
+
+        const QString pane = paneText(window);
+        QVERIFY2(!pane.contains(kPacked), qPrintable(pane));
+        QVERIFY2(pane.contains(QStringLiteral("Zipping failed: ")), qPrintable(pane));
+        QVERIFY2(pane.contains(reason), qPrintable(pane));
+
+        const QStringList zipReports = reportFiles(QStringLiteral("SupportLog_zip_"));
+        QCOMPARE(zipReports.size(), 1);
+        bool failureRecorded = false;
+        for (const Record &record : recordsOf(zipReports.first())) {
+            QVERIFY2(record.text != kZipFinished, "the failed archive run was reported as a success");
+            if (record.line == 620 && record.level == QLatin1Char('W') && record.text.startsWith(kZipFailed)
+                && record.text.contains(reason))
+                failureRecorded = true;
+        }
+        QVERIFY(failureRecorded);
+
+        // Cleaned up as after any run, and an earlier archive is left as it was.
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logsLocations.txt")));
+        QCOMPARE(readFile(QStringLiteral("zziplog.zip")), earlierArchive ? kOldArchive : QByteArray());
+    }
+
+    // The guard of every fault case must itself see a write where none may
+    // happen, and nothing where the tool may write.
+    void sandboxNoticesStrayWrites()
+    {
+        Sandbox sandbox;
+        QCOMPARE(sandbox.strayChanges(), QStringList());
+        sandbox.writeFile(QStringLiteral("install/logs/SupportTool/own.txt"), "mine");
+        QFile own(sandbox.userFolder() + QStringLiteral("/Saved/own.log"));
+        QDir().mkpath(QFileInfo(own).path());
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.close();
+        QCOMPARE(sandbox.strayChanges(), QStringList());
+
+        sandbox.writeFile(QStringLiteral("bystander/notes.txt"), "overwritten");
+        QVERIFY(QFile::remove(sandbox.bystander() + QStringLiteral("/deep/keep.log")));
+        sandbox.writeFile(QStringLiteral("tmp/leftover"), "x");
+        QCOMPARE(sandbox.strayChanges(),
+                 QStringList({QStringLiteral("changed ") + sandbox.bystander() + QStringLiteral("/notes.txt"),
+                              QStringLiteral("created ") + sandbox.root() + QStringLiteral("/tmp/leftover"),
+                              QStringLiteral("deleted ") + sandbox.bystander() + QStringLiteral("/deep/keep.log")}));
+    }
+};
+
+QTEST_MAIN(FaultArchiverTest)
+#include "tst_fault_archiver.moc"

@@ -1,0 +1,230 @@
+// The actions against a "powershell" that misbehaves: one that hangs, one
+// that ends at once saying nothing, one that floods its output, one that
+// writes bytes no code page knows, and one that is missing or cannot be
+// run. Each action must end in time, come back, leave nothing outside its
+// folders and claim no finding the command never delivered.
+
+#include "displaysystemrelatedinfo.h"
+#include "faultverdict.h"
+#include "mainwindow.h"
+#include "networksettings.h"
+#include "records.h"
+#include "sandbox.h"
+#include "slowpowershell.h"
+#include "testsupport.h"
+#include "windowprobe.h"
+
+#include <QFile>
+#include <QTextCodec>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+using Slot = void (MainWindow::*)();
+
+enum class Fault { Hangs, Silent, Floods, FloodsErrors, InvalidBytes, Missing, NotExecutable };
+
+// How long the fixture's commands may take in this test program: a hanging
+// command is stopped after this, not after minutes.
+constexpr int kCommandLimitMs = 400;
+constexpr qint64 kFloodBytes = 100 * 1024 * 1024;
+
+// Records whose text says there is none of something: true only when the
+// command answered and said nothing.
+const QStringList kNoneClaims = {
+    QStringLiteral("There is no conflicting software running.."),
+    QStringLiteral("There is no firewall configuration"),
+    QStringLiteral("There is no Tessaly related firewall rules"),
+    QStringLiteral("There is no VPN Configuration"),
+};
+
+void addFaultyPowerShell(const FixturePath &fixtures, Fault fault)
+{
+    switch (fault) {
+    case Fault::Hangs:
+        addHangingPowerShell(fixtures);
+        break;
+    case Fault::Silent:
+        fixtures.addScript(QStringLiteral("powershell"), "exit 0");
+        break;
+    case Fault::Floods:
+        fixtures.addScript(QStringLiteral("powershell"),
+                           "yes 'Caption : flooding line of output, Ünïcödé' | head -c " + QByteArray::number(kFloodBytes));
+        break;
+    case Fault::FloodsErrors:
+        fixtures.addScript(QStringLiteral("powershell"),
+                           "yes 'error line' | head -c " + QByteArray::number(kFloodBytes) + " >&2");
+        break;
+    case Fault::InvalidBytes:
+        // Not UTF-8 (the locale's code page here): lone continuation bytes,
+        // a cut sequence, Latin-1 letters, a NUL, a byte-order mark of UTF-16.
+        fixtures.addScript(QStringLiteral("powershell"),
+                           "printf '\\377\\376\\r\\n\\r\\nCaption : \\351t\\351 \\200\\277\\r\\nName : \\303\\r\\n"
+                           "x\\000y\\r\\nLast : \\340\\240\\r\\n\\r\\n\\r\\n\\r\\n'\n"
+                           "printf '\\377 broken error\\n' >&2");
+        break;
+    case Fault::Missing:
+        break;
+    case Fault::NotExecutable:
+        fixtures.addScript(QStringLiteral("powershell"), "exit 0");
+        QFile::setPermissions(fixtures.path() + QStringLiteral("/powershell"), QFile::ReadOwner | QFile::WriteOwner);
+        break;
+    }
+}
+
+bool neverAnswers(Fault fault)
+{
+    return fault == Fault::Hangs || fault == Fault::Floods || fault == Fault::FloodsErrors || fault == Fault::Missing
+        || fault == Fault::NotExecutable;
+}
+
+// The warning record the runner leaves for a command that never answered.
+int runnerWarningLine(Fault fault)
+{
+    switch (fault) {
+    case Fault::Hangs: return 43;
+    case Fault::Floods:
+    case Fault::FloodsErrors: return 45;
+    case Fault::Missing:
+    case Fault::NotExecutable: return 41;
+    default: return 0;
+    }
+}
+
+// Peak memory of this process so far, in bytes.
+qint64 peakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    }
+    return 0;
+}
+
+bool isUtf8(const QByteArray &bytes)
+{
+    QTextCodec::ConverterState state;
+    QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    return state.invalidChars == 0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Slot)
+Q_DECLARE_METATYPE(Fault)
+
+class FaultCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("SUPPORTTOOL_COMMAND_TIMEOUT_MS", QByteArray::number(kCommandLimitMs));
+        QCOMPARE(displaysystemrelatedinfo::defaultCommandTimeoutMs(), kCommandLimitMs);
+        initWindowTests();
+    }
+
+    void faultyPowerShell_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<Slot>("slot");
+        const struct
+        {
+            const char *name;
+            Fault fault;
+        } faults[] = {{"hangs", Fault::Hangs},
+                      {"ends at once with nothing", Fault::Silent},
+                      {"writes 100 MB", Fault::Floods},
+                      {"writes 100 MB of errors", Fault::FloodsErrors},
+                      {"writes invalid bytes", Fault::InvalidBytes},
+                      {"missing", Fault::Missing},
+                      {"not executable", Fault::NotExecutable}};
+        const struct
+        {
+            const char *name;
+            Slot slot;
+        } actions[] = {{"hardware", &MainWindow::CheckHardware},
+                       {"software", &MainWindow::CheckSoftwareConfliction},
+                       {"network", &MainWindow::GetNetInfo}};
+        for (const auto &f : faults) {
+            for (const auto &a : actions)
+                QTest::addRow("%s: powershell %s", a.name, f.name) << f.fault << a.slot;
+        }
+    }
+    void faultyPowerShell()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(Slot, slot);
+
+        const FixturePath fixtures;
+        addFaultyPowerShell(fixtures, fault);
+        fixtures.addProgram(QStringLiteral("cmd"), {});
+        Sandbox sandbox;
+        QFile settings(QStringLiteral("SupportToolConfig.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(unreachableServerHosts() + addressGroup({QStringLiteral("127.0.0.1")}));
+        settings.close();
+
+        MainWindow window;
+        const qint64 peakBefore = peakMemory();
+        const BoundedRun run = runBounded(window, slot, 20000);
+        QCOMPARE(brokenPromises(window, run, sandbox), QStringList());
+        // Whatever a command writes, the tool keeps a bounded part of it.
+        QVERIFY2(peakMemory() - peakBefore < 120 * 1024 * 1024,
+                 qPrintable(QStringLiteral("peak memory grew by %1 MB").arg((peakMemory() - peakBefore) >> 20)));
+
+        const QStringList reports = reportFiles(QString());
+        QVERIFY(!reports.isEmpty());
+        for (const QString &report : reports)
+            QVERIFY2(isUtf8(readFile(report)), qPrintable(report + QStringLiteral(" is not UTF-8")));
+
+        if (neverAnswers(fault)) {
+            const QString written = allReportsText();
+            for (const QString &claim : kNoneClaims)
+                QVERIFY2(!written.contains(claim), qPrintable(claim));
+            bool told = false;
+            for (const QString &report : reports) {
+                for (const Record &record : recordsOf(report))
+                    told = told || (record.level == QLatin1Char('W') && record.line == runnerWarningLine(fault));
+            }
+            QVERIFY2(told, "no record says why the command gave nothing");
+        }
+    }
+
+    // Output beyond any record's length, in letters of more than one byte:
+    // the record is cut, but never inside a letter.
+    void longRecordsStayUtf8_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two-byte letters") << QString(20000, QChar(0xE9));
+        QTest::newRow("two-byte letters, shifted by one") << QLatin1Char('a') + QString(20000, QChar(0xE9));
+        QTest::newRow("three-byte letters") << QString(15000, QChar(0x4F8B));
+        QTest::newRow("four-byte letters") << QString::fromUtf8(QByteArray(10000 * 4, '\0').replace(
+            QByteArray(4, '\0'), QByteArray("\xF0\x9F\x98\x80")));
+    }
+    void longRecordsStayUtf8()
+    {
+        QFETCH(QString, text);
+        const InstallFolder install;
+        records::switchReport(QStringLiteral("./logs/SupportTool/SupportLog_long_"));
+        records::info(records::kInspection, 46, text);
+        records::warning(records::kInspection, 46, QStringLiteral("after"));
+        const QStringList reports = reportFiles(QStringLiteral("SupportLog_long_"));
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(isUtf8(readFile(reports.first())));
+        const QList<Record> written = recordsOf(reports.first());
+        QCOMPARE(written.size(), 2);
+        QVERIFY(text.startsWith(written.first().text));
+        QVERIFY(written.first().text.toUtf8().size() > 29000);
+        QCOMPARE(written.last().text, QStringLiteral("after"));
+    }
+};
+
+QTEST_MAIN(FaultCommandsTest)
+#include "tst_fault_commands.moc"
