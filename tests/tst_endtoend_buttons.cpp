@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QLoggingCategory>
-#include <QNetworkProxy>
 #include <QPushButton>
 #include <QtTest>
 

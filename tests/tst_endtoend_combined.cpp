@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
-#include <QNetworkProxy>
 #include <QtTest>
 
 using namespace testsupport;

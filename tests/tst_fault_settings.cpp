@@ -17,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QNetworkProxy>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
@@ -82,19 +81,6 @@ void appendToSettings(const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::Append));
     file.write(bytes);
 }
-
-// Every request goes to a proxy on 127.0.0.1 that nobody serves, for the
-// cases whose servers the settings cannot name: nothing leaves the machine.
-class DeadProxy
-{
-public:
-    DeadProxy()
-    {
-        QNetworkProxy::setApplicationProxy(
-            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), LocalHttpServer::closedPort()));
-    }
-    ~DeadProxy() { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
-};
 
 // The warning records of the main window in every report, as "line text".
 QStringList mainWindowWarnings()
@@ -295,7 +281,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QStringList>("pinged");
         QTest::addColumn<QStringList>("warnings");
-        QTest::addColumn<bool>("serversNamed"); // else the built-in hosts are tried through the dead proxy
+        QTest::addColumn<bool>("serversNamed"); // else the built-in hosts are tried, and fail at the loopback guard
 
         QByteArray garbage(64 * 1024, '\0');
         QRandomGenerator generator(20261207);
@@ -338,7 +324,6 @@ private slots:
         Sandbox sandbox;
         appendToSettings(content);
         sandbox.snapshot();
-        std::unique_ptr<DeadProxy> proxy(serversNamed ? nullptr : new DeadProxy);
 
         runNetworkAction(sandbox, serversNamed);
         if (QTest::currentTestFailed())
@@ -370,7 +355,6 @@ private slots:
                 QSKIP("this user reads files whatever their permissions (root): the case cannot be made here");
         }
         sandbox.snapshot();
-        const DeadProxy proxy;
         QString pane;
         runNetworkAction(sandbox, false, &pane);
         if (QTest::currentTestFailed())

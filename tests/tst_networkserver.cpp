@@ -3,12 +3,12 @@
 
 #include "cancellation.h"
 #include "localhttpserver.h"
+#include "loopbackonly.h"
 #include "serverendpoints.h"
 #include "testsupport.h"
 #include "timedrequest.h"
 
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QSettings>
 #include <QTimer>
 #include <QtTest>
@@ -27,7 +27,7 @@ private slots:
     void initTestCase()
     {
         testsupport::initLogging();
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        testsupport::keepRequestsOnLoopback();
     }
 
     void builtInEndpoints()

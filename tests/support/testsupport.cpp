@@ -1,11 +1,11 @@
 #include "testsupport.h"
 
+#include "loopbackonly.h"
 #include "startup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
-#include <QNetworkProxy>
 #include <QFile>
 #include <QRegularExpression>
 #include <QtTest>
@@ -31,7 +31,7 @@ void initWindowTests()
     initLogging();
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    keepRequestsOnLoopback();
 }
 
 QString forgetReport()

@@ -15,8 +15,8 @@ namespace testsupport {
 void initLogging();
 
 // For tests that drive the window: logging as above, no quitting when a
-// window closes (every later wait would return at once), no proxy between
-// the requests and the local test servers, and the checks' debug traces
+// window closes (every later wait would return at once), requests kept on
+// this machine (loopbackonly.h), and the checks' debug traces
 // (the whole update list) kept from burying a failure.
 void initWindowTests();
 
