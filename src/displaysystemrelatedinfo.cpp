@@ -16,46 +16,47 @@ displaysystemrelatedinfo *displaysystemrelatedinfo::instance()
 
 namespace {
 
-// Sets program and arguments. On Windows a quoted command line goes to the
+// The program and its arguments. On Windows a quoted command line goes to the
 // system unchanged as the start of the command line; elsewhere it has to be
 // split into the executable and its options here.
-void setCommand(QProcess &process, const QStringList &arguments, const QString &program)
+childwait::Command commandOf(const QStringList &arguments, const QString &program)
 {
+    childwait::Command command;
 #ifndef Q_OS_WIN
     if (arguments.isEmpty() && program.startsWith(QLatin1Char('"'))) {
         QStringList parts = QProcess::splitCommand(program);
         if (!parts.isEmpty()) {
-            process.setProgram(parts.takeFirst());
-            process.setArguments(parts);
-            return;
+            command.program = parts.takeFirst();
+            command.arguments = parts;
+            return command;
         }
     }
 #endif
-    process.setProgram(program);
-    process.setArguments(arguments);
+    command.program = program;
+    command.arguments = arguments;
+    return command;
 }
 
 } // namespace
 
 QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString program, int timeoutMs)
 {
-    QProcess process;
-    setCommand(process, arguments, program);
-    const childwait::Outcome outcome = childwait::run(process, timeoutMs);
+    const childwait::Command command = commandOf(arguments, program);
+    const childwait::Outcome outcome = childwait::run(command, timeoutMs);
 
-    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    const QString output = QString::fromLocal8Bit(outcome.output);
+    const QString errors = QString::fromLocal8Bit(outcome.errors);
 
     if (outcome.cancelled) {
         records::warning(records::kInspection, 44,
-                         QStringLiteral("Command \"%1\" was stopped because the window was closed").arg(process.program()));
+                         QStringLiteral("Command \"%1\" was stopped because the window was closed").arg(command.program));
     } else if (outcome.failedToStart) {
         records::warning(records::kInspection, 41,
-                         QStringLiteral("Could not start \"%1\": %2").arg(process.program(), process.errorString()));
+                         QStringLiteral("Could not start \"%1\": %2").arg(command.program, outcome.startError));
     } else if (outcome.timedOut) {
         records::warning(records::kInspection, 43,
                          QStringLiteral("Command \"%1\" timed out after %2 s and was stopped")
-                             .arg(process.program())
+                             .arg(command.program)
                              .arg(timeoutMs / 1000.0));
     }
     records::warning(records::kInspection, 46, errors);
