@@ -91,7 +91,8 @@ Totals fill(const QString &folder, const QStringList &subFolders, qint64 bytes, 
     Totals totals;
     const double low = std::log(double(kSmallest));
     const double high = std::log(double(kLargest));
-    while (totals.bytes < bytes) {
+    // The last file is cut to what is left; less than the smallest size is left unwritten.
+    while (bytes - totals.bytes >= kSmallest) {
         const QString sub = subFolders.isEmpty() ? QString() : subFolders.at(random.bounded(subFolders.size()));
         const QString target = sub.isEmpty() ? folder : folder + QLatin1Char('/') + sub;
         QDir().mkpath(target);
@@ -100,7 +101,7 @@ Totals fill(const QString &folder, const QStringList &subFolders, qint64 bytes, 
         QFile file(QStringLiteral("%1/%2_%3.log").arg(target, stem).arg(totals.files, 4, 10, QLatin1Char('0')));
         if (!file.open(QIODevice::WriteOnly))
             break;
-        const QByteArray text = logText(qMax(wanted, qint64(200)), random, clock);
+        const QByteArray text = logText(wanted, random, clock);
         if (file.write(text) != text.size())
             break;
         totals.bytes += text.size();

@@ -22,7 +22,7 @@ QByteArray logText(qint64 bytes, QRandomGenerator &random, qint64 &clock);
 
 // Fills folder with files whose sizes spread between 1 KB and 4 MB (evenly
 // on a logarithmic scale, as real log folders are mostly small files with
-// a few big ones) until about `bytes` are written, spread over the given
+// a few big ones) until less than 1 KB of `bytes` is left, spread over the given
 // sub-folders ("" is the folder itself). Returns what was written.
 Totals fill(const QString &folder, const QStringList &subFolders, qint64 bytes, quint32 seed);
 

@@ -45,8 +45,9 @@ bool ratioMet(const Side &first, const Side &second, double maxRatio)
 QStringList ratioLines(const QString &name, const Side &first, const Side &second, const QString &unit,
                        double maxRatio)
 {
-    return {QStringLiteral("%1: %2x (target at most %3x) %4")
-                .arg(name, number(ratioOf(first, second)), number(maxRatio),
+    const double ratio = ratioOf(first, second);
+    return {QStringLiteral("%1: %2 (target at most %3x) %4")
+                .arg(name, std::isnan(ratio) ? number(ratio) : number(ratio) + QLatin1Char('x'), number(maxRatio),
                      verdictWord(ratioMet(first, second, maxRatio))),
             sideLine(first, unit), sideLine(second, unit)};
 }
