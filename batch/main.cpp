@@ -1,102 +1,158 @@
-// The headless runner: for machines without a display (or for support
-// scripts), it runs what "Check All and Zip At Once" runs, with the window
-// kept off screen, and prints the pane's text when done. The reports and the
-// archive come out exactly as from the window.
+// The headless runner: runs the window's actions on a window that is never
+// shown, for machines without a display and for scripted collection. Every
+// check is the window's own; this file only starts up as the program does,
+// checks the recorded agreement and prints what the pane receives.
 
 #include "agreementgate.h"
+#include "batchoptions.h"
+#include "eula.h"
+#include "exitcodes.h"
+#include "launcherversion.h"
 #include "mainwindow.h"
+#include "panetextprinter.h"
 #include "records.h"
 #include "settingsfile.h"
 #include "startup.h"
+#include "stopsignals.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSettings>
-#include <QTextEdit>
-#include <QTextStream>
 
 #include <glog/logging.h>
 
 #include <cstdio>
-#include <cstring>
-#include <iostream>
-#include <string>
-#include <unistd.h>
 
 namespace {
 
-const char kUsage[] =
-    "Usage: SupportToolBatch [--accept-terms] [--no-zip]\n"
-    "Runs the hardware, software-conflict and network checks and packs the logs\n"
-    "and reports into zziplog.zip in the installation folder, without a window.\n"
-    "  --accept-terms  accept the terms of use without being asked\n"
-    "  --no-zip        run the checks only, like \"Automatic PC Conditions Check\"\n";
-
-// Asks on the terminal when the terms have not been accepted yet.
-int askOnTerminal(bool acceptGiven)
+void say(std::FILE *stream, const QString &text)
 {
-    if (acceptGiven)
-        return 1;
-    if (!isatty(STDIN_FILENO)) {
-        std::fprintf(stderr, "The terms of use have not been accepted. Run with --accept-terms to accept them.\n");
-        return 0;
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+void complain(const QString &message) { say(stderr, QStringLiteral("SupportToolBatch: ") + message + QLatin1Char('\n')); }
+
+// Makes folder current. Returns false, with a reason, when it cannot be used.
+bool enterInstallationFolder(const QString &folder, QString *reason)
+{
+    const QFileInfo info(folder);
+    if (!info.exists())
+        *reason = QStringLiteral("it does not exist");
+    else if (!info.isDir())
+        *reason = QStringLiteral("it is not a folder");
+    else if (!QDir::setCurrent(info.absoluteFilePath()))
+        *reason = QStringLiteral("it cannot be entered");
+    else
+        return true;
+    return false;
+}
+
+QString refusalText(const QString &folder)
+{
+    QString terms;
+    {
+        const EULA dialog;
+        terms = dialog.termsText();
     }
-    std::printf("Before the first run, please accept the terms of use (shown in the tool's window,\n"
-                "summarised here): the tool reads facts about this computer, writes them as reports\n"
-                "in its installation folder and packs them with the Tessaly Render logs into\n"
-                "zziplog.zip. Nothing is sent anywhere by the tool; you hand the archive over yourself.\n"
-                "Accept the terms? [yes/no] ");
-    std::fflush(stdout);
-    std::string answer;
-    std::getline(std::cin, answer);
-    return answer == "yes" || answer == "y" ? 1 : 0;
+    return QStringLiteral("SupportToolBatch: the terms of use of the Tessaly Render Support Tool have not been "
+                          "accepted in \"%1\", so nothing was run. These are the terms:\n\n%2\n\n"
+                          "To accept them, run again with --accept-terms: the acceptance is recorded in %3 as the "
+                          "tool's terms dialog records its OK, and later runs need not repeat it.\n")
+        .arg(QDir::toNativeSeparators(folder), terms.trimmed(), settingsfile::name());
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    bool acceptTerms = false;
-    bool zip = true;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--accept-terms") == 0) {
-            acceptTerms = true;
-        } else if (std::strcmp(argv[i], "--no-zip") == 0) {
-            zip = false;
-        } else {
-            std::fputs(kUsage, std::strcmp(argv[i], "--help") == 0 ? stdout : stderr);
-            return std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
-        }
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const batchoptions::Options options = batchoptions::parse(arguments);
+    switch (options.request) {
+    case batchoptions::Options::Request::Help:
+        say(stdout, batchoptions::helpText());
+        return batchexit::kSuccess;
+    case batchoptions::Options::Request::Version:
+        say(stdout, QLatin1String("SupportToolBatch " SUPPORTTOOL_VERSION "\n"));
+        return batchexit::kSuccess;
+    case batchoptions::Options::Request::Error:
+        complain(options.error);
+        say(stderr, batchoptions::usageHint());
+        return batchexit::kUsage;
+    case batchoptions::Options::Request::Run:
+        break;
     }
 
-    QDir::setCurrent(startup::installationFolderOf(QString::fromUtf8(argv[0])));
-    QString problem;
-    if (!startup::ensureReportFolder(&problem)) {
-        std::fprintf(stderr, "The report folder logs/SupportTool cannot be created here (%s).\n",
-                     problem.toLocal8Bit().constData());
-        return 1;
-    }
-    google::InitGoogleLogging(argv[0]);
-    startup::tuneLogging();
-    records::warning(records::kMain, 61, QStringLiteral("SupportTool beg"));
-
+    // The very window of the program, never shown: no display is needed.
+    // Nor is a desktop file browser opened on the archive at the end of a
+    // scripted run; the pane still says where the archive is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    // Standard error carries the progress; the checks' debug traces (the
+    // whole update list, for one) would bury it.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+
+    const QString folder = options.installDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.installDir;
+    QString problem;
+    if (!enterInstallationFolder(folder, &problem)) {
+        complain(QStringLiteral("the installation folder \"%1\" cannot be used: %2.")
+                     .arg(QDir::toNativeSeparators(folder), problem));
+        return batchexit::kUnusableFolder;
+    }
+
+    // From here on, start-up as the program's.
+    const bool reportFolderReady = startup::ensureReportFolder(&problem);
+    google::InitGoogleLogging(argv[0]);
+    startup::tuneLogging();
+    startup::writeFirstRecords(QString::fromLatin1(launcherversion::kDefaultVersionId));
+    if (!reportFolderReady) {
+        startup::reportUnusableReportFolder(problem);
+        return batchexit::kUnusableFolder;
+    }
+    // The stand-ins beside this program, not beside the installation: the
+    // installation folder may hold only the host application.
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
     QSettings settings(settingsfile::name(), QSettings::IniFormat);
-    if (!agreement::passGate(settings, [acceptTerms] { return askOnTerminal(acceptTerms); }))
-        return 0;
+    if (!QFile::exists(settingsfile::name()))
+        records::info(records::kMain, 68, settingsfile::missingNotice());
+
+    // Never asks: the agreement is recorded already, or given explicitly on
+    // the command line and recorded as the dialog's OK would be.
+    const bool accepted =
+        agreement::passGate(settings, [&options] { return options.acceptTerms ? QDialog::Accepted : QDialog::Rejected; });
     settings.sync();
+    if (!accepted) {
+        say(stderr, refusalText(QDir::currentPath()));
+        return batchexit::kTermsNotAccepted;
+    }
+    if (settings.status() != QSettings::NoError)
+        complain(QStringLiteral("%1 could not be written; the acceptance may not be kept.").arg(settingsfile::name()));
 
     MainWindow window;
-    if (zip)
-        window.gatherAndZipAtOnce();
-    else
-        window.GetSystemInfo();
+    PaneTextPrinter printer(options.json ? PaneTextPrinter::Format::JsonLines : PaneTextPrinter::Format::Plain,
+                            options.actions.size());
+    window.setPaneObserver(&printer);
+    // As the close button does: cancel the running action.
+    const StopSignals stopSignals([&window] { window.close(); });
 
-    QTextStream(stdout) << window.findChild<QTextEdit *>(QStringLiteral("textEdit"))->toPlainText() << '\n';
-    std::printf("\nReports: %s\n", QDir::current().absoluteFilePath(QStringLiteral("logs/SupportTool")).toLocal8Bit().constData());
-    return 0;
+    for (const batchactions::Action *action : options.actions) {
+        printer.actionStarted(action->name);
+        (window.*(action->slot))();
+        if (stopSignals.received()) {
+            complain(QStringLiteral("stopped by a signal: %1 was cancelled, later actions were not run.")
+                         .arg(action->name));
+            return batchexit::kInterrupted;
+        }
+        printer.actionFinished();
+    }
+    return batchexit::kSuccess;
 }

@@ -20,22 +20,27 @@ void MainWindow::zipLogs()
 void MainWindow::zipAndReveal()
 {
     showBusy(true);
-    appendToPane(QStringLiteral("Start Zipping..."));
-    disablePushButtons(ui->zipBtn, true);
-    records::switchReport(reportprefix::zip());
+    {
+        CurrentCheck check(*this, "collectAndZipLogs");
+        appendToPane(QStringLiteral("Start Zipping..."));
+        disablePushButtons(ui->zipBtn, true);
+        records::switchReport(reportprefix::zip());
 
-    QString appDataFolder;
-    archiver::Result archive;
-    displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, archive);
-    if (!cancellation::requested()) {
-        appendToPane(archive.failed() ? archiver::failurePaneText(archive)
-                                      : QStringLiteral("All the logs have been packed and zipped into \"zziplog.zip\" "
-                                                       "under your Tessaly render installation folder"));
+        QString appDataFolder;
+        archiver::Result archive;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, archive);
+        if (!cancellation::requested()) {
+            appendToPane(archive.failed() ? archiver::failurePaneText(archive)
+                                          : QStringLiteral("All the logs have been packed and zipped into \"zziplog.zip\" "
+                                                           "under your Tessaly render installation folder"));
+        }
     }
 
     disablePushButtons(ui->zipBtn, false);
-    if (!cancellation::requested())
+    if (!cancellation::requested()) {
+        CurrentCheck check(*this, "ExportResult");
         ExportResult();
+    }
     showBusy(false);
 }
 

@@ -10,3 +10,5 @@ EULA::EULA(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::EULA>())
 }
 
 EULA::~EULA() = default;
+
+QString EULA::termsText() const { return ui->textBrowser->toPlainText(); }

@@ -18,6 +18,9 @@ public:
     explicit EULA(QWidget *parent = nullptr);
     ~EULA() override;
 
+    // The terms as plain text, for a reader without the dialog.
+    QString termsText() const;
+
 private:
     std::unique_ptr<Ui::EULA> ui;
 };

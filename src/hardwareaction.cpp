@@ -14,25 +14,37 @@ void MainWindow::CheckHardware()
     records::switchReport(reportprefix::hardware());
 
     displaysystemrelatedinfo *info = displaysystemrelatedinfo::instance();
-    using Check = void (displaysystemrelatedinfo::*)(QString &);
-    static constexpr Check kChecksWithText[] = {
-        &displaysystemrelatedinfo::getCpuInfo,      &displaysystemrelatedinfo::getGpuInfo,
-        &displaysystemrelatedinfo::getTdrInfo,      &displaysystemrelatedinfo::getMemoryInfo,
-        &displaysystemrelatedinfo::getPageFileInfo, &displaysystemrelatedinfo::getDiskInfo,
-        &displaysystemrelatedinfo::getScreenInfo,   &displaysystemrelatedinfo::getSystemUpdateInfo,
+    using CheckFunction = void (displaysystemrelatedinfo::*)(QString &);
+    struct Check
+    {
+        const char *name;
+        CheckFunction run;
     };
-    for (const Check check : kChecksWithText) {
+    static constexpr Check kChecksWithText[] = {
+        {"getCpuInfo", &displaysystemrelatedinfo::getCpuInfo},
+        {"getGpuInfo", &displaysystemrelatedinfo::getGpuInfo},
+        {"getTdrInfo", &displaysystemrelatedinfo::getTdrInfo},
+        {"getMemoryInfo", &displaysystemrelatedinfo::getMemoryInfo},
+        {"getPageFileInfo", &displaysystemrelatedinfo::getPageFileInfo},
+        {"getDiskInfo", &displaysystemrelatedinfo::getDiskInfo},
+        {"getScreenInfo", &displaysystemrelatedinfo::getScreenInfo},
+        {"getSystemUpdateInfo", &displaysystemrelatedinfo::getSystemUpdateInfo},
+    };
+    for (const Check &check : kChecksWithText) {
         if (cancellation::requested())
             break;
+        CurrentCheck current(*this, check.name);
         QString text;
-        (info->*check)(text);
+        (info->*check.run)(text);
         if (cancellation::requested())
             break;
         appendToPane(text);
     }
     // Writes to the report only.
-    if (!cancellation::requested())
+    if (!cancellation::requested()) {
+        CurrentCheck current(*this, "checkD3D12Support");
         info->checkD3D12Support();
+    }
 
     disablePushButtons(ui->harwareBtn, false);
     showBusy(false);

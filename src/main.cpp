@@ -3,6 +3,7 @@
 // main window until the user closes it.
 
 #include "agreementgate.h"
+#include "launcherversion.h"
 #include "mainwindow.h"
 #include "records.h"
 #include "settingsfile.h"
@@ -36,7 +37,7 @@ DEFINE_string(token, "", "http token");
 DEFINE_string(updateUrl, "http://updates.tessaly-render.example:8082/", "update url");
 DEFINE_uint32(userId, 0, "http userId");
 DEFINE_string(username, "debug", "http username");
-DEFINE_string(versionId, "0.2.9999.0", "launcher version");
+DEFINE_string(versionId, launcherversion::kDefaultVersionId, "launcher version");
 
 namespace {
 
@@ -87,8 +88,7 @@ int main(int argc, char *argv[])
     google::InitGoogleLogging(argv[0]);
     startup::tuneLogging();
 
-    records::info(records::kMain, 60, QStringLiteral("versionId:") + QString::fromStdString(FLAGS_versionId));
-    records::warning(records::kMain, 61, QStringLiteral("SupportTool beg"));
+    startup::writeFirstRecords(QString::fromStdString(FLAGS_versionId));
 
 #ifndef Q_OS_WIN
     if (displayMissing()) {
@@ -104,14 +104,7 @@ int main(int argc, char *argv[])
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
     if (!reportFolderReady) {
-        // Every action writes its report there; without it the tool would
-        // run its checks and silently keep nothing.
-        const QString message =
-            QStringLiteral("The report folder \"%1\" cannot be created (%2). Please install Tessaly Render in a "
-                           "folder you can write to, or start the tool with the rights to write there.")
-                .arg(QDir::current().absoluteFilePath(QStringLiteral("logs/SupportTool")), reportFolderProblem);
-        records::write(records::Level::Error, records::kMain, 56, message);
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        const QString message = startup::reportUnusableReportFolder(reportFolderProblem);
         if (!platformIsHeadless())
             QMessageBox::critical(nullptr, QStringLiteral("Tessaly Render Support Tool"), message);
         return 1;

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "cancellation.h"
+#include "paneobserver.h"
 #include "records.h"
 #include "ui_mainwindow.h"
 
@@ -63,7 +64,21 @@ void MainWindow::appendToPane(const QString &text)
     ui->textEdit->append(text);
     QScrollBar *bar = ui->textEdit->verticalScrollBar();
     bar->setValue(bar->maximum());
+    if (m_paneObserver)
+        m_paneObserver->paneTextAppended(m_currentCheck, text);
 }
+
+void MainWindow::setPaneObserver(PaneObserver *observer) { m_paneObserver = observer; }
+
+MainWindow::CurrentCheck::CurrentCheck(MainWindow &window, const char *name)
+    : m_window(window), m_previous(window.m_currentCheck)
+{
+    m_window.m_currentCheck = QLatin1String(name);
+    if (m_window.m_paneObserver)
+        m_window.m_paneObserver->checkStarted(m_window.m_currentCheck);
+}
+
+MainWindow::CurrentCheck::~CurrentCheck() { m_window.m_currentCheck = m_previous; }
 
 void MainWindow::showBusy(bool busy)
 {

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class PaneObserver;
+
 namespace Ui {
 class MainWindow;
 }
@@ -33,6 +35,11 @@ public slots:
     void GetSeverResult();
     void ExportResult();
 
+public:
+    // Tells observer every text the pane receives and which check it came
+    // from; nullptr stops that. The window does not own the observer.
+    void setPaneObserver(PaneObserver *observer);
+
 protected:
     // Closing while an action runs cancels it instead of pulling the window
     // from under it: the running command is stopped, the remaining steps are
@@ -54,6 +61,21 @@ private:
         MainWindow &m_window;
     };
 
+    // Names, for its lifetime, the check whose texts the pane receives, so
+    // an observer can tell them apart; the window itself never reads it.
+    class CurrentCheck
+    {
+    public:
+        CurrentCheck(MainWindow &window, const char *name);
+        ~CurrentCheck();
+        CurrentCheck(const CurrentCheck &) = delete;
+        CurrentCheck &operator=(const CurrentCheck &) = delete;
+
+    private:
+        MainWindow &m_window;
+        QString m_previous;
+    };
+
     // Packs the logs into the archive and shows where it went: the zip
     // steps shared by zipLogs and gatherAndZipAtOnce.
     void zipAndReveal();
@@ -66,4 +88,6 @@ private:
     QList<QPushButton *> m_buttons;
     int m_runningActions = 0;
     bool m_closePending = false;
+    PaneObserver *m_paneObserver = nullptr;
+    QString m_currentCheck;
 };

@@ -58,27 +58,40 @@ void MainWindow::GetNetInfo()
     displaysystemrelatedinfo *inspection = displaysystemrelatedinfo::instance();
 
     bool iniExist = true;
-    generateConfigFile(iniExist);
+    {
+        CurrentCheck check(*this, "generateConfigFile");
+        generateConfigFile(iniExist);
+    }
     if (iniExist) {
         QString pingOutput;
-        inspection->runPing(pingOutput);
+        {
+            CurrentCheck check(*this, "runPing");
+            inspection->runPing(pingOutput);
+            if (goOn())
+                appendToPane(pingOutput);
+        }
         QString routeOutput;
         if (goOn()) {
-            appendToPane(pingOutput);
+            CurrentCheck check(*this, "runTracert");
             inspection->runTracert(routeOutput);
+            if (goOn())
+                appendToPane(routeOutput);
         }
         if (goOn()) {
-            appendToPane(routeOutput);
+            CurrentCheck check(*this, "reportPingTracert");
             reportPingTracert();
             appendToPane(QStringLiteral("ping and traceout finished, test server...."));
         }
     }
-    if (goOn())
+    if (goOn()) {
+        CurrentCheck check(*this, "GetSeverResult");
         GetSeverResult();
+    }
     // Also after a cancellation: the next run must start without these files.
     removeTemporaryFiles();
 
     if (goOn()) {
+        CurrentCheck check(*this, "getFirewallInfo");
         appendToPane(QStringLiteral("Start to test your Network Configuration"));
         records::switchReport(reportprefix::networkConfig());
         QString configuration;
@@ -88,6 +101,7 @@ void MainWindow::GetNetInfo()
         appendToPane(rules);
     }
     if (goOn()) {
+        CurrentCheck check(*this, "getNetworkInfo");
         QString status;
         QString vpn;
         inspection->getNetworkInfo(status, vpn);

@@ -12,10 +12,13 @@ void MainWindow::CheckSoftwareConfliction()
     disablePushButtons(ui->softwareBtn, true);
     records::switchReport(reportprefix::softwareConfliction());
 
-    QString processes;
-    displaysystemrelatedinfo::instance()->getProcessInfo(processes);
-    if (!cancellation::requested())
-        appendToPane(processes);
+    {
+        CurrentCheck check(*this, "getProcessInfo");
+        QString processes;
+        displaysystemrelatedinfo::instance()->getProcessInfo(processes);
+        if (!cancellation::requested())
+            appendToPane(processes);
+    }
 
     disablePushButtons(ui->softwareBtn, false);
     showBusy(false);

@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include "records.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtGlobal>
@@ -7,6 +9,8 @@
 #include <boost/filesystem.hpp>
 #include <boost/system/error_code.hpp>
 #include <glog/logging.h>
+
+#include <cstdio>
 
 namespace startup {
 
@@ -42,6 +46,23 @@ void tuneLogging()
     // The library would also put a "latest file" link beside the reports,
     // which the archive would then carry as a second copy of one report.
     google::SetLogSymlink(google::GLOG_INFO, "");
+}
+
+void writeFirstRecords(const QString &versionId)
+{
+    records::info(records::kMain, 60, QStringLiteral("versionId:") + versionId);
+    records::warning(records::kMain, 61, QStringLiteral("SupportTool beg"));
+}
+
+QString reportUnusableReportFolder(const QString &reason)
+{
+    const QString message =
+        QStringLiteral("The report folder \"%1\" cannot be created (%2). Please install Tessaly Render in a "
+                       "folder you can write to, or start the tool with the rights to write there.")
+            .arg(QDir::current().absoluteFilePath(QStringLiteral("logs/SupportTool")), reason);
+    records::write(records::Level::Error, records::kMain, 56, message);
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return message;
 }
 
 void appendStandInsToSearchPath(const QString &programFolder)

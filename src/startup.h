@@ -19,6 +19,15 @@ bool ensureReportFolder(QString *reason);
 // and no link to the latest file beside the reports.
 void tuneLogging();
 
+// The run log's first two records: the launcher version and the start.
+void writeFirstRecords(const QString &versionId);
+
+// Says that the report folder cannot be created, for the reason given: an
+// ERROR record and a line on standard error. Returns the message, for a
+// message box. Every action writes its report there; without the folder the
+// tool would run its checks and silently keep nothing, so it stops instead.
+QString reportUnusableReportFolder(const QString &reason);
+
 // On systems without PowerShell and cmd, appends the folder of our stand-ins
 // to the executable search path, so a program of the same name placed
 // earlier on the path still wins.

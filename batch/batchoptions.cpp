@@ -1,0 +1,120 @@
+#include "batchoptions.h"
+
+#include "exitcodes.h"
+
+namespace batchoptions {
+
+namespace {
+
+const QString kInstallDir = QStringLiteral("--install-dir");
+
+Options failure(const QString &error)
+{
+    Options options;
+    options.request = Options::Request::Error;
+    options.error = error;
+    return options;
+}
+
+} // namespace
+
+Options parse(const QStringList &arguments)
+{
+    Options options;
+    bool installDirGiven = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--help")) {
+            options.request = Options::Request::Help;
+            return options;
+        }
+        if (argument == QLatin1String("--version")) {
+            options.request = Options::Request::Version;
+            return options;
+        }
+        if (argument == QLatin1String("--json")) {
+            options.json = true;
+        } else if (argument == QLatin1String("--accept-terms")) {
+            options.acceptTerms = true;
+        } else if (argument == kInstallDir || argument.startsWith(kInstallDir + QLatin1Char('='))) {
+            QString value;
+            if (argument == kInstallDir) {
+                if (i + 1 >= arguments.size())
+                    return failure(QStringLiteral("--install-dir needs a folder"));
+                value = arguments.at(++i);
+            } else {
+                value = argument.mid(kInstallDir.size() + 1);
+            }
+            if (value.isEmpty())
+                return failure(QStringLiteral("--install-dir needs a folder, not an empty text"));
+            if (installDirGiven)
+                return failure(QStringLiteral("--install-dir is given more than once"));
+            installDirGiven = true;
+            options.installDir = value;
+        } else if (argument.startsWith(QLatin1Char('-'))) {
+            return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
+        } else if (const batchactions::Action *action = batchactions::find(argument)) {
+            options.actions << action;
+        } else {
+            return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
+                               .arg(argument, batchactions::namesInWords()));
+        }
+    }
+    if (options.actions.isEmpty())
+        return failure(QStringLiteral("no action given (the actions are %1)").arg(batchactions::namesInWords()));
+    return options;
+}
+
+QString usageHint()
+{
+    return QStringLiteral("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+                          "       SupportToolBatch --help | --version\n"
+                          "Run \"SupportToolBatch --help\" for the actions, the options and the exit statuses.\n");
+}
+
+QString helpText()
+{
+    QString actions;
+    for (const batchactions::Action &action : batchactions::all())
+        actions += QStringLiteral("  %1%2\n").arg(action.name, -10).arg(action.button);
+
+    return QStringLiteral(
+               "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+               "       SupportToolBatch --help | --version\n"
+               "\n"
+               "Runs the Tessaly Render Support Tool's actions without a window, in the order given, and\n"
+               "prints every text the tool's pane receives, in order, to standard output. The reports go to\n"
+               "logs/SupportTool in the installation folder and the archive to zziplog.zip there, exactly as\n"
+               "from the window. Progress (the action and check running, how many are done) goes to\n"
+               "standard error.\n"
+               "\n"
+               "Actions (the window's buttons):\n")
+        + actions
+        + QStringLiteral(
+               "  (auto runs hardware, software and network; all runs them and then zip)\n"
+               "\n"
+               "Options:\n"
+               "  --install-dir DIR  the Tessaly Render installation folder to run in\n"
+               "                     (default: the folder this program is in)\n"
+               "  --json             one JSON object per line and pane text instead of plain text:\n"
+               "                     {\"action\": ACTION, \"check\": the check that produced it, \"text\": ...}\n"
+               "  --accept-terms     accept the tool's terms of use; the acceptance is recorded in\n"
+               "                     SupportToolConfig.ini as the terms dialog's OK records it. Without it\n"
+               "                     the terms must have been accepted before, or nothing is run.\n"
+               "  --help             show this text\n"
+               "  --version          show the version\n"
+               "\n"
+               "Exit status:\n"
+               "  %1  every requested action ran\n"
+               "  %2  bad usage (unknown action or option, no action, option without its value)\n"
+               "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
+               "  %4  the terms of use have not been accepted: nothing was run\n"
+               "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n")
+              .arg(batchexit::kSuccess)
+              .arg(batchexit::kUsage)
+              .arg(batchexit::kUnusableFolder)
+              .arg(batchexit::kTermsNotAccepted)
+              .arg(batchexit::kInterrupted);
+}
+
+} // namespace batchoptions

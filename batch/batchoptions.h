@@ -1,0 +1,34 @@
+#pragma once
+// The headless runner's command line:
+//   SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...
+//   SupportToolBatch --help | --version
+
+#include "batchactions.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace batchoptions {
+
+struct Options
+{
+    enum class Request { Run, Help, Version, Error };
+    Request request = Request::Run;
+    QString error;          // what is wrong, for Request::Error
+    QString installDir;     // empty: the runner's own folder
+    bool json = false;
+    bool acceptTerms = false;
+    QVector<const batchactions::Action *> actions; // in the order given, repeats kept
+};
+
+// Reads the arguments after the program name. --help and --version answer
+// at once, whatever follows them.
+Options parse(const QStringList &arguments);
+
+// The full help text, exit statuses included.
+QString helpText();
+// The two usage lines and where to read more, shown after a usage error.
+QString usageHint();
+
+} // namespace batchoptions

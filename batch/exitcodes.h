@@ -1,0 +1,12 @@
+#pragma once
+// The headless runner's exit statuses; --help and the README list them.
+
+namespace batchexit {
+
+inline constexpr int kSuccess = 0;          // every requested action ran
+inline constexpr int kUsage = 2;            // bad command line
+inline constexpr int kUnusableFolder = 3;   // installation folder missing, not a folder, or no report folder
+inline constexpr int kTermsNotAccepted = 4; // no recorded agreement and no --accept-terms: nothing ran
+inline constexpr int kInterrupted = 5;      // stopped by a signal: the running action was cancelled
+
+} // namespace batchexit

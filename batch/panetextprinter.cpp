@@ -1,0 +1,69 @@
+#include "panetextprinter.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// One output line's JSON object, without the line end; the JSON writer
+// escapes quotes, backslashes and control characters and writes UTF-8.
+QByteArray jsonLine(const QString &action, const QString &check, const QString &text)
+{
+    const QJsonObject object{{QStringLiteral("action"), action},
+                             {QStringLiteral("check"), check},
+                             {QStringLiteral("text"), text}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
+PaneTextPrinter::PaneTextPrinter(Format format, int actionCount, std::FILE *out, std::FILE *progress)
+    : m_format(format), m_actionCount(actionCount), m_out(out), m_progress(progress)
+{
+}
+
+void PaneTextPrinter::actionStarted(const QString &action)
+{
+    m_action = action;
+    m_checksStarted = 0;
+    m_texts = 0;
+    progress(QStringLiteral("[%1/%2] %3: started").arg(m_actionsDone + 1).arg(m_actionCount).arg(action));
+}
+
+void PaneTextPrinter::actionFinished()
+{
+    ++m_actionsDone;
+    progress(QStringLiteral("[%1/%2] %3: done after %4 checks, %5 texts; %1 of %2 actions done")
+                 .arg(m_actionsDone)
+                 .arg(m_actionCount)
+                 .arg(m_action)
+                 .arg(m_checksStarted)
+                 .arg(m_texts));
+}
+
+void PaneTextPrinter::checkStarted(const QString &check)
+{
+    ++m_checksStarted;
+    progress(QStringLiteral("[%1/%2] %3: check %4 running: %5")
+                 .arg(m_actionsDone + 1)
+                 .arg(m_actionCount)
+                 .arg(m_action)
+                 .arg(m_checksStarted)
+                 .arg(check));
+}
+
+void PaneTextPrinter::paneTextAppended(const QString &check, const QString &text)
+{
+    ++m_texts;
+    const QByteArray line =
+        (m_format == Format::JsonLines ? jsonLine(m_action, check, text) : text.toUtf8()) + '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), m_out);
+    // A reader on the other end of a pipe sees each text as it comes.
+    std::fflush(m_out);
+}
+
+void PaneTextPrinter::progress(const QString &message)
+{
+    std::fprintf(m_progress, "SupportToolBatch: %s\n", message.toLocal8Bit().constData());
+    std::fflush(m_progress);
+}

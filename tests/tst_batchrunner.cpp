@@ -1,0 +1,325 @@
+// The headless runner SupportToolBatch, started as a child process the way a
+// support script starts it: its usage errors and exit statuses, the agreement
+// it requires, its JSON lines, that its plain text is what the window's pane
+// shows for the same action, and the installed layout running on its own.
+
+#include "hardwaresamples.h"
+#include "mainwindow.h"
+#include "softwareshaping.h"
+#include "testsupport.h"
+#include "windowprobe.h"
+#include "windowscommands.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+struct Outcome
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The test's environment (fixtures first on PATH), with the run logs'
+// default destination in a scratch folder instead of the system's.
+QProcessEnvironment childEnvironment()
+{
+    static QTemporaryDir runLogs;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GLOG_log_dir"), runLogs.path());
+    return environment;
+}
+
+Outcome runProgram(const QString &program, const QStringList &arguments,
+                   const QProcessEnvironment &environment = childEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    Outcome outcome;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        outcome.err = "did not end in time";
+        return outcome;
+    }
+    outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+Outcome runBatch(const QStringList &arguments) { return runProgram(QStringLiteral(BATCH_BINARY), arguments); }
+
+QString describe(const Outcome &outcome)
+{
+    return QStringLiteral("exit %1\nstdout: %2\nstderr: %3")
+        .arg(outcome.exitCode)
+        .arg(QString::fromUtf8(outcome.out), QString::fromUtf8(outcome.err));
+}
+
+void recordAgreement(const InstallFolder &folder, const QString &value)
+{
+    QSettings settings(folder.filePath(QStringLiteral("SupportToolConfig.ini")), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("AgreeLicense/agreed"), value);
+}
+
+QString storedAgreement(const InstallFolder &folder)
+{
+    const QSettings settings(folder.filePath(QStringLiteral("SupportToolConfig.ini")), QSettings::IniFormat);
+    return settings.value(QStringLiteral("AgreeLicense/agreed")).toString();
+}
+
+// A "powershell" that leaves a mark in the fixture folder when anything runs it.
+QString addMarkingPowerShell(const FixturePath &fixtures)
+{
+    const QString mark = QDir(fixtures.path()).filePath(QStringLiteral("powershell-ran"));
+    fixtures.addScript(QStringLiteral("powershell"), "touch '" + QFile::encodeName(mark) + "'");
+    return mark;
+}
+
+// A process list with what JSON must escape: quotes, a backslash, a tab and
+// letters beyond ASCII.
+const QByteArray kProcessList =
+    "Process=GamePP \"x64\"             CPU_Usage_%=0            Memory_Usage_=12.5            \r\n"
+    "Process=C:\\Tools\\wwbizsrv\t       CPU_Usage_%=1            Memory_Usage_=8.25            \r\n"
+    "Process=Überwachung              CPU_Usage_%=3            Memory_Usage_=1.5             \r\n";
+
+void answerHardwareScripts(const FixturePath &fixtures)
+{
+    using namespace windowscommands;
+    fixtures.addPowerShell({{asScript(processor()), hardwaresamples::kProcessor},
+                            {asScript(videoControllers()), hardwaresamples::kVideoControllers},
+                            {asScript(physicalMemory()), hardwaresamples::kPhysicalMemory},
+                            {asScript(pageFile()), hardwaresamples::kPageFile},
+                            {asScript(physicalDisks()), hardwaresamples::kPhysicalDisks},
+                            {asScript(tdrValues()), hardwaresamples::kTdrValues}});
+}
+
+// The mounted volumes' figures move while anything writes to the disks.
+QString withoutVolumeFigures(QString text)
+{
+    static const QRegularExpression figures(QStringLiteral("(Path: \\S+) TotalGBytes: .*GB$"),
+                                            QRegularExpression::MultilineOption);
+    return text.replace(figures, QStringLiteral("\\1 ..."));
+}
+
+} // namespace
+
+class BatchRunnerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initWindowTests(); }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "@" stands for the installation folder
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown action") << QStringList{"--install-dir", "@", "hardwar"}
+                                        << "unknown action \"hardwar\"";
+        QTest::newRow("no action") << QStringList{"--install-dir", "@", "--json", "--accept-terms"}
+                                   << "no action given";
+        QTest::newRow("unknown option") << QStringList{"--install-dir", "@", "--jsn", "software"}
+                                        << "unknown option \"--jsn\"";
+        QTest::newRow("option value missing") << QStringList{"software", "--install-dir"}
+                                              << "--install-dir needs a folder";
+        QTest::newRow("option value empty") << QStringList{"--install-dir=", "software"}
+                                            << "--install-dir needs a folder, not an empty text";
+        QTest::newRow("folder given twice") << QStringList{"--install-dir", "@", "--install-dir=@", "software"}
+                                            << "--install-dir is given more than once";
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        const QString mark = addMarkingPowerShell(fixtures);
+        arguments.replaceInStrings(QStringLiteral("@"), folder.path());
+
+        const Outcome outcome = runBatch(arguments);
+        QVERIFY2(outcome.exitCode == 2, qPrintable(describe(outcome)));
+        QVERIFY2(outcome.err.startsWith("SupportToolBatch: " + message.toUtf8()), qPrintable(describe(outcome)));
+        QVERIFY(outcome.err.contains("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION..."));
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(!QFile::exists(mark));
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("SupportToolConfig.ini"))));
+    }
+
+    void helpAndVersion()
+    {
+        const Outcome version = runBatch({QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, QByteArray("SupportToolBatch " SUPPORTTOOL_VERSION "\n"));
+
+        // --help answers whatever follows it, and lists every exit status.
+        const Outcome help = runBatch({QStringLiteral("--help"), QStringLiteral("no-such-action")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.err.isEmpty());
+        for (const char *line : {"  0  every", "  2  bad usage", "  3  unusable installation folder",
+                                 "  4  the terms of use have not been accepted", "  5  stopped by"})
+            QVERIFY2(help.out.contains(line), line);
+    }
+
+    void unusableFolder_data()
+    {
+        QTest::addColumn<QString>("relative"); // inside a scratch folder that holds a file named "logs"
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "nowhere" << "it does not exist";
+        QTest::newRow("a file") << "logs" << "it is not a folder";
+        QTest::newRow("no report folder") << "." << "cannot be created";
+    }
+    void unusableFolder()
+    {
+        QFETCH(QString, relative);
+        QFETCH(QString, message);
+        const FixturePath fixtures;
+        const QString mark = addMarkingPowerShell(fixtures);
+        QTemporaryDir scratch;
+        QFile logs(scratch.filePath(QStringLiteral("logs")));
+        QVERIFY(logs.open(QIODevice::WriteOnly));
+        logs.close();
+
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), scratch.filePath(relative),
+                                          QStringLiteral("--accept-terms"), QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 3, qPrintable(describe(outcome)));
+        QVERIFY2(outcome.err.contains(message.toUtf8()), qPrintable(describe(outcome)));
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(!QFile::exists(mark));
+    }
+
+    void refusedWithoutRecordedAgreement_data()
+    {
+        QTest::addColumn<QString>("stored"); // empty: no settings file at all
+        QTest::newRow("first run") << QString();
+        QTest::newRow("not yet accepted") << "0";
+    }
+    void refusedWithoutRecordedAgreement()
+    {
+        QFETCH(QString, stored);
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        const QString mark = addMarkingPowerShell(fixtures);
+        if (!stored.isEmpty())
+            recordAgreement(folder, stored);
+
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 4, qPrintable(describe(outcome)));
+        // The terms themselves, and how to accept them.
+        QVERIFY2(outcome.err.contains("Nothing is sent anywhere by the Tool"), qPrintable(describe(outcome)));
+        QVERIFY(outcome.err.contains("--accept-terms"));
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(!QFile::exists(mark));
+        QVERIFY(reportFiles(QStringLiteral("SupportLog_")).isEmpty());
+        QCOMPARE(storedAgreement(folder), QStringLiteral("0"));
+    }
+
+    // --accept-terms records the agreement as the dialog's OK does; the one
+    // JSON line names the action and the check and carries the check's text
+    // exactly, escapes and all.
+    void acceptTermsThenJsonLines()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        fixtures.addPowerShell({{windowscommands::asScript(windowscommands::conflictingProcesses()), kProcessList}});
+
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--json"),
+                                          QStringLiteral("--accept-terms"), QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
+        QCOMPARE(storedAgreement(folder), QStringLiteral("1"));
+
+        const QList<QByteArray> lines = outcome.out.split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.last().isEmpty());
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(lines.first(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        const QJsonObject object = document.object();
+        QCOMPARE(object.keys(), (QStringList{"action", "check", "text"}));
+        QCOMPARE(object.value("action").toString(), QStringLiteral("software"));
+        QCOMPARE(object.value("check").toString(), QStringLiteral("getProcessInfo"));
+        const QString expected = softwareshaping::conflictingProcesses(QString::fromLocal8Bit(kProcessList)).text;
+        QVERIFY(expected.contains(QStringLiteral("Überwachung")) && expected.contains(QLatin1Char('\t')));
+        QCOMPARE(object.value("text").toString(), expected);
+
+        // The reports are where the window would have put them; the
+        // progress went to standard error.
+        QCOMPARE(reportFiles(QStringLiteral("SupportLog_software_confliction_")).size(), 1);
+        QVERIFY2(outcome.err.contains("1 of 1 actions done"), outcome.err.constData());
+        QVERIFY(outcome.err.contains("getProcessInfo"));
+    }
+
+    // Every text, in order, as the pane receives it: the same action run in
+    // this process's window shows the very same text.
+    void plainTextIsWhatThePaneShows()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        answerHardwareScripts(fixtures);
+        recordAgreement(folder, QStringLiteral("1"));
+
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("hardware")});
+        QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
+        QVERIFY(outcome.out.endsWith('\n'));
+        const QString printed = QString::fromUtf8(outcome.out.chopped(1));
+        QVERIFY2(printed.contains(QStringLiteral("Intel(R) Core(TM) i7-8700K")), qPrintable(printed));
+
+        MainWindow window;
+        const QString before = paneText(window);
+        window.CheckHardware();
+        const QString shown = addedPaneText(before, paneText(window));
+        QCOMPARE(withoutVolumeFigures(asPaneShows(printed)), withoutVolumeFigures(shown));
+    }
+
+    // Installed into a folder of its own, the tool runs from there: the
+    // runner finds the stand-ins beside it and the reports land in the
+    // installation's report folder; the program starts there too.
+    void installedLayoutRuns()
+    {
+        QTemporaryDir prefix;
+        const Outcome install = runProgram(QStringLiteral(CMAKE_COMMAND_PATH),
+                                           {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
+                                            QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY2(install.exitCode == 0, qPrintable(describe(install)));
+        const QDir dir(prefix.path());
+        for (const char *program : {"SupportTool", "SupportToolBatch", "standins/powershell", "standins/cmd"})
+            QVERIFY2(QFileInfo(dir.filePath(QLatin1String(program))).isExecutable(), program);
+
+        // No fixtures and no stand-ins of the build on the path.
+        QProcessEnvironment environment = childEnvironment();
+        QStringList path = environment.value(QStringLiteral("PATH")).split(QLatin1Char(':'));
+        path.removeAll(QStringLiteral(STANDIN_DIR));
+        environment.insert(QStringLiteral("PATH"), path.join(QLatin1Char(':')));
+
+        const Outcome run = runProgram(dir.filePath(QStringLiteral("SupportToolBatch")),
+                                       {QStringLiteral("--accept-terms"), QStringLiteral("software")}, environment);
+        QVERIFY2(run.exitCode == 0, qPrintable(describe(run)));
+        const QStringList reports = QDir(dir.filePath(QStringLiteral("logs/SupportTool")))
+                                        .entryList({QStringLiteral("SupportLog_software_confliction_*")}, QDir::Files);
+        QCOMPARE(reports.size(), 1);
+        // The stand-in answered: no record of a program that could not start.
+        const QList<Record> records =
+            recordsOf(dir.filePath(QStringLiteral("logs/SupportTool/") + reports.first()));
+        QVERIFY(!records.isEmpty());
+        for (const Record &record : records)
+            QVERIFY2(record.line != 41, qPrintable(record.text));
+
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("SUPPORTTOOL_CLOSE_AFTER_MS"), QStringLiteral("100"));
+        const Outcome program = runProgram(dir.filePath(QStringLiteral("SupportTool")), {}, environment);
+        QVERIFY2(program.exitCode == 0, qPrintable(describe(program)));
+    }
+};
+
+QTEST_MAIN(BatchRunnerTest)
+#include "tst_batchrunner.moc"
