@@ -30,9 +30,8 @@ public:
     // What came of it so far: output, errors, exit code, start error.
     Outcome &outcome();
 
-    class Platform;
-
 private:
+    class Platform; // the system's own way of starting and watching a child
     std::unique_ptr<Platform> m_platform;
 };
 
