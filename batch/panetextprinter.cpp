@@ -33,7 +33,7 @@ void PaneTextPrinter::actionStarted(const QString &action)
 void PaneTextPrinter::actionFinished()
 {
     ++m_actionsDone;
-    progress(QStringLiteral("[%1/%2] %3: done after %4 checks, %5 texts; %1 of %2 actions done")
+    progress(QStringLiteral("[%1/%2] %3: done (checks run: %4, texts shown: %5); %1 of %2 actions done")
                  .arg(m_actionsDone)
                  .arg(m_actionCount)
                  .arg(m_action)

@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr,
                      "SupportTool needs a display for its window, and none was found.\n"
                      "Run it inside a desktop session, or headless with QT_QPA_PLATFORM=offscreen,\n"
-                     "or use SupportToolBatch to run every check and write the reports and the archive.\n");
+                     "or run every check and the archive with \"SupportToolBatch all\" (see SupportToolBatch --help).\n");
         return 2;
     }
 #endif
