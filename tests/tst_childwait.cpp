@@ -2,10 +2,14 @@
 // share: what it hands back of a child's output and ending, whatever the
 // child does with its pipes.
 
+#include "cancellation.h"
 #include "childwait.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using testsupport::FixturePath;
@@ -105,6 +109,53 @@ private slots:
         const childwait::Outcome outcome = childwait::run(command, 10000);
         QVERIFY(outcome.output.isEmpty());
         QCOMPARE(outcome.errors, QByteArray("problem\n"));
+    }
+
+    // A program named with a folder is taken from there (the bundled
+    // archiver is "./quillon/Content/7z.exe"), not looked up on the search
+    // path; arguments arrive one by one and letters beyond ASCII intact.
+    void programPathAndArguments()
+    {
+        QTemporaryDir folder;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        QDir().mkpath(QStringLiteral("quillon/Content"));
+        QFile program(QStringLiteral("quillon/Content/7z.exe"));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.write("#!/bin/sh\nfor a in \"$@\"; do printf '<%s>' \"$a\"; done\n");
+        program.close();
+        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        childwait::Command command;
+        command.program = QStringLiteral("./quillon/Content/7z.exe");
+        command.arguments = QStringList{QStringLiteral("a"), QStringLiteral("two words"), QString(),
+                                        QStringLiteral("/home/Jürgen/Saved")};
+        const childwait::Outcome outcome = childwait::run(command, 10000);
+        QDir::setCurrent(previous);
+        QCOMPARE(QString::fromLocal8Bit(outcome.output), QStringLiteral("<a><two words><></home/Jürgen/Saved>"));
+    }
+
+    // Cancelling stops the child at once and keeps what it wrote so far; a
+    // wait asked for after the cancellation does not start the child at all.
+    void cancelledWait()
+    {
+        const FixturePath fixtures;
+        const QString marker = fixtures.path() + QStringLiteral("/ran");
+        const childwait::Command command =
+            script(fixtures, "touch '" + marker.toLocal8Bit() + "'\necho begun\nexec sleep 30");
+        QTimer::singleShot(300, [] { cancellation::request(); });
+        QElapsedTimer clock;
+        clock.start();
+        const childwait::Outcome stopped = childwait::run(command, 30000);
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(stopped.cancelled && !stopped.timedOut);
+        QCOMPARE(stopped.output, QByteArray("begun\n"));
+
+        QVERIFY(QFile::remove(marker));
+        const childwait::Outcome skipped = childwait::run(command, 30000);
+        cancellation::reset();
+        QVERIFY(skipped.cancelled);
+        QVERIFY2(!QFile::exists(marker), "a cancelled action must not start more programs");
     }
 
     void programThatIsNotThere()
