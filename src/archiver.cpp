@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -71,28 +70,28 @@ Result run()
         return result;
     }
 
-    QProcess process;
-    process.setProgram(result.program);
-    process.setArguments({QStringLiteral("a"), archiveName(), QLatin1Char('@') + listFileName()});
+    childwait::Command command;
+    command.program = result.program;
+    command.arguments = QStringList{QStringLiteral("a"), archiveName(), QLatin1Char('@') + listFileName()};
     // Its progress report is of no use to anyone; its error output says why a run failed.
-    process.setStandardOutputFile(QProcess::nullDevice());
-
+    command.discardOutput = true;
     // The add command rewrites the archive whenever it succeeds: one that is
     // missing or untouched afterwards was not written, whatever the exit code says.
     const ArchiveState before = ArchiveState::now();
     // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
-    const childwait::Outcome outcome = childwait::run(process, -1, true);
+    command.closeInput = true;
+    const childwait::Outcome outcome = childwait::run(command, -1);
 
     if (outcome.failedToStart) {
         result.status = Result::Status::FailedToStart;
-        result.errorText = process.errorString();
+        result.errorText = outcome.startError;
         return result;
     }
-    result.errorText = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-    result.exitCode = process.exitCode();
+    result.errorText = QString::fromLocal8Bit(outcome.errors).trimmed();
+    result.exitCode = outcome.exitCode;
     if (outcome.cancelled)
         result.status = Result::Status::Cancelled;
-    else if (process.exitStatus() == QProcess::CrashExit)
+    else if (outcome.crashed)
         result.status = Result::Status::Crashed;
     else if (result.exitCode == 0)
         result.status = Result::Status::Succeeded;

@@ -1,57 +1,60 @@
 #include "childwait.h"
 
 #include "cancellation.h"
+#include "childprocess.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
 namespace childwait {
 
-Outcome run(QProcess &process, int timeoutMs, bool closeInput)
+bool keepWithin(QByteArray &kept, const char *bytes, int size, int limit)
 {
-    Outcome outcome;
+    if (limit < 0) {
+        kept.append(bytes, size);
+        return false;
+    }
+    const int room = qMax(0, limit - kept.size());
+    kept.append(bytes, qMin(size, room));
+    return size > room;
+}
+
+Outcome run(const Command &command, int timeoutMs)
+{
     if (cancellation::requested()) {
+        Outcome outcome;
         outcome.cancelled = true;
         return outcome;
     }
 
+    ChildProcess child;
     QEventLoop loop;
+    bool timedOut = false;
+    bool cancelled = false;
+    if (!child.start(command, [&loop] { loop.quit(); })) {
+        child.outcome().failedToStart = true;
+        return child.outcome();
+    }
+
     QTimer limit;
     limit.setSingleShot(true);
-    QObject::connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
-                     &QEventLoop::quit);
-    // A program that cannot be started never reports that it finished.
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            outcome.failedToStart = true;
-            loop.quit();
-        }
-    });
     QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        outcome.timedOut = true;
-        process.kill();
+        timedOut = true;
+        child.kill();
         loop.quit();
     });
     const cancellation::Hook hook([&] {
-        outcome.cancelled = true;
-        process.kill();
+        cancelled = true;
+        child.kill();
         loop.quit();
     });
 
-    process.start(QIODevice::ReadWrite);
-    if (closeInput)
-        process.closeWriteChannel();
-    if (outcome.failedToStart || process.error() == QProcess::FailedToStart) {
-        outcome.failedToStart = true;
-        return outcome;
-    }
-    if (process.state() != QProcess::NotRunning) {
+    if (child.running()) {
         if (timeoutMs >= 0)
             limit.start(timeoutMs);
         loop.exec(QEventLoop::AllEvents);
         limit.stop();
-        if (!outcome.failedToStart && !outcome.timedOut && !outcome.cancelled
-            && process.state() != QProcess::NotRunning) {
+        if (!timedOut && !cancelled && child.running()) {
             // The loop ended with the child still running: the application is
             // quitting (log-off, say), and every later wait would return at
             // once. Treat it as a cancellation so nothing records a finding
@@ -59,8 +62,12 @@ Outcome run(QProcess &process, int timeoutMs, bool closeInput)
             cancellation::request();
         }
     }
-    if (process.state() != QProcess::NotRunning)
-        process.waitForFinished(5000); // the kill lands at once; collect what it wrote
+    if (child.running())
+        child.kill();
+    child.collect(5000); // the kill lands at once; collect what it wrote
+    Outcome &outcome = child.outcome();
+    outcome.timedOut = timedOut;
+    outcome.cancelled = cancelled;
     return outcome;
 }
 

@@ -47,6 +47,10 @@ int timedRequest(const QString &baseUrl, const QString &fileName, int timeoutMs)
 
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The body is not examined: it is dropped as it arrives, so a large answer
+    // neither piles up in memory nor has to be copied in one piece at the end
+    // (which, for a 20 MB body, took about 30 of the request's 100 ms).
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [reply] { reply->skip(reply->bytesAvailable()); });
     bool expired = false;
     QTimer limit;
     limit.setSingleShot(true);
@@ -73,6 +77,6 @@ int timedRequest(const QString &baseUrl, const QString &fileName, int timeoutMs)
     // that broke off after the status line arrived is a failure too.
     if (expired || cancellation::requested() || reply->error() != QNetworkReply::NoError || status != 200)
         return -1;
-    reply->readAll(); // the body is not examined
+    reply->skip(reply->bytesAvailable()); // what arrived with the end, unexamined like the rest
     return int(clock.elapsed());
 }

@@ -1,0 +1,123 @@
+// timedRequest of a 20 MB answer against curl fetching the same address,
+// both from one local server running in a process of its own, so that
+// serving costs the same on both sides and neither client shares a thread
+// with the server.
+
+#include "barespawn.h"
+#include "benchmarks.h"
+#include "localhttpserver.h"
+#include "timedrequest.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include <cmath>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+constexpr qint64 kBodyBytes = 20 * 1024 * 1024;
+
+QByteArray bodyText(qint64 bytes)
+{
+    const QByteArray piece = "{\"chunk\":\"0123456789abcdefghijklmnopqrstuvwxyz\",\"note\":\"network speed test\"}\n";
+    QByteArray body;
+    body.reserve(int(bytes));
+    while (body.size() + piece.size() <= bytes)
+        body += piece;
+    body += QByteArray(int(bytes - body.size()), ' ');
+    return body;
+}
+
+} // namespace
+
+int serveHttp(qint64 bodyBytes)
+{
+    testsupport::HttpAnswer answer;
+    answer.body = bodyText(bodyBytes);
+    testsupport::LocalHttpServer server(testsupport::LocalHttpServer::Transport::Plain, answer);
+    if (!server.isListening())
+        return 1;
+    QTextStream(stdout) << server.serverPort() << Qt::endl;
+    // Ends with the benchmark that started it, however that one ends.
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [] {
+        char byte;
+        if (::read(STDIN_FILENO, &byte, 1) <= 0)
+            QCoreApplication::quit();
+    });
+    return QCoreApplication::exec();
+}
+
+bool timedDownload(Report &report, const Settings &settings)
+{
+    const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
+    if (curl.isEmpty()) {
+        QTextStream(stderr) << "curl is not installed (scripts/install-deps installs it)" << Qt::endl;
+        return false;
+    }
+    QProcess server;
+    server.start(settings.selfProgram, {QStringLiteral("--serve-http"), QString::number(kBodyBytes)});
+    if (!server.waitForReadyRead(30000)) {
+        QTextStream(stderr) << "The local HTTP server did not start: " << server.readAllStandardError() << Qt::endl;
+        return false;
+    }
+    const QString base = QStringLiteral("http://127.0.0.1:%1/test").arg(QString::fromLatin1(server.readLine().trimmed()));
+    const QString file = QStringLiteral("response.json");
+
+    Figures reported;
+    int failures = 0;
+    const auto tool = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        const int ms = timedRequest(base, file);
+        const double wall = clock.nsecsElapsed() / 1e6;
+        if (ms < 0)
+            ++failures;
+        reported.values << ms;
+        return wall;
+    };
+    const auto plain = [&] {
+        const Spawned run = spawnAndWait(curl, {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                                                QStringLiteral("--noproxy"), QStringLiteral("*"), QStringLiteral("-w"),
+                                                QStringLiteral("%{http_code} %{size_download} %{time_total}"),
+                                                base + QLatin1Char('/') + file});
+        const QList<QByteArray> fields = run.output.split(' ');
+        if (run.exitCode != 0 || fields.value(0) != "200" || fields.value(1).toLongLong() != kBodyBytes)
+            ++failures;
+        return fields.value(2).toDouble() * 1000.0;
+    };
+    const int rounds = settings.quick ? 5 : 25;
+    const SideBySide times = alternate(rounds, 2, tool, plain);
+    reported.values = reported.values.mid(reported.values.size() - rounds); // the warm-ups' out
+
+    const Side curlSide{QStringLiteral("curl time_total"), times.second};
+    report.ratio(QStringLiteral("timedRequest of 20 MB"), {QStringLiteral("timedRequest (wall time of the call)"), times.first},
+                 curlSide, QStringLiteral("ms"), 1.2);
+    const double deviation = std::fabs(reported.median() - curlSide.figures.median()) / curlSide.figures.median() * 100.0;
+    report.limit(QStringLiteral("timedRequest's reported time against curl's"), deviation, 10.0, QStringLiteral("%"),
+                 {QStringLiteral("reported: median %1 ms (min %2, max %3); curl: median %4 ms")
+                      .arg(reported.median())
+                      .arg(reported.minimum())
+                      .arg(reported.maximum())
+                      .arg(curlSide.figures.median(), 0, 'f', 2),
+                  QStringLiteral("the call's own wall time: median %1 ms (the report stops its clock before the "
+                                 "network manager is torn down)")
+                      .arg(times.first.median(), 0, 'f', 1),
+                  QStringLiteral("body: %1 bytes from a server process on 127.0.0.1 (plain HTTP)").arg(kBodyBytes)});
+    server.closeWriteChannel(); // the server's cue to end
+    server.waitForFinished(5000);
+    if (failures > 0) {
+        QTextStream(stderr) << failures << " downloads failed" << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+} // namespace bench
