@@ -175,9 +175,15 @@ private slots:
         const qint64 peakBefore = peakMemory();
         const BoundedRun run = runBounded(window, slot, 20000);
         QCOMPARE(brokenPromises(window, run, sandbox), QStringList());
-        // Whatever a command writes, the tool keeps a bounded part of it.
+        // Whatever a command writes, the tool keeps a bounded part of it. (Under
+        // AddressSanitizer freed memory is held back in quarantine, so the peak
+        // says nothing there.)
+#ifndef __SANITIZE_ADDRESS__
         QVERIFY2(peakMemory() - peakBefore < 120 * 1024 * 1024,
                  qPrintable(QStringLiteral("peak memory grew by %1 MB").arg((peakMemory() - peakBefore) >> 20)));
+#else
+        Q_UNUSED(peakBefore)
+#endif
 
         const QStringList reports = reportFiles(QString());
         QVERIFY(!reports.isEmpty());
