@@ -1,5 +1,7 @@
 #include "barespawn.h"
 
+#include "argumentvector.h"
+
 #include <QFile>
 
 #include <chrono>
@@ -89,13 +91,7 @@ Spawned spawnAndWait(const QString &program, const QStringList &arguments, const
         return result;
     }
 
-    std::vector<QByteArray> storage{QFile::encodeName(program)};
-    for (const QString &argument : arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &item : storage)
-        argv.push_back(item.data());
-    argv.push_back(nullptr);
+    ArgumentVector argv(program, arguments);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -108,7 +104,7 @@ Spawned spawnAndWait(const QString &program, const QStringList &arguments, const
 
     const auto begin = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    const int spawnError = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawnError = posix_spawn(&pid, argv.program(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     out.closeWrite();
     err.closeWrite();

@@ -3,6 +3,7 @@
 // event loop through socket notifiers (a pidfd for the end, where the kernel
 // has them; otherwise a short poll).
 
+#include "argumentvector.h"
 #include "childprocess.h"
 
 #ifndef Q_OS_WIN
@@ -203,13 +204,7 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         return false;
     }
 
-    std::vector<QByteArray> storage{QFile::encodeName(command.program)};
-    for (const QString &argument : command.arguments)
-        storage.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &item : storage)
-        argv.push_back(item.data());
-    argv.push_back(nullptr);
+    ArgumentVector argv(command.program, command.arguments);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -238,7 +233,7 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
 
     const int failure = command.program.isEmpty()
                             ? ENOENT
-                            : posix_spawnp(&child.pid, argv[0], &files, &attributes, argv.data(), environ);
+                            : posix_spawnp(&child.pid, argv.program(), &files, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&files);
     closeFd(input[0]);
