@@ -8,7 +8,6 @@
 
 #ifndef Q_OS_WIN
 
-#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -20,7 +19,6 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 extern char **environ;
 
