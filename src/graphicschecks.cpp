@@ -12,15 +12,13 @@
 #include "d3d12probeanswer.h"
 
 #include <QtGlobal>
-#endif
 
 namespace {
-#ifndef Q_OS_WIN
 // Creating a device takes well under a second even with a software driver;
 // a probe that takes longer is stuck in its driver.
 constexpr int kProbeTimeoutMs = 30 * 1000;
-#endif
 } // namespace
+#endif
 
 void displaysystemrelatedinfo::getTdrInfo(QString &output)
 {
