@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <limits>
+
 namespace archiver {
 
 namespace {
@@ -61,9 +63,19 @@ QString locate()
     return QString();
 }
 
-Result run()
+int timeLimitMs(qint64 bytesToPack)
+{
+    constexpr qint64 kBaseMs = 10 * 60 * 1000;
+    constexpr qint64 kMsPerStep = 60 * 1000;
+    constexpr qint64 kBytesPerStep = 50 * 1024 * 1024;
+    const qint64 steps = (qMax<qint64>(0, bytesToPack) + kBytesPerStep - 1) / kBytesPerStep;
+    return int(qMin<qint64>(kBaseMs + steps * kMsPerStep, std::numeric_limits<int>::max()));
+}
+
+Result run(int timeLimitMs)
 {
     Result result;
+    result.timeLimitMs = timeLimitMs;
     result.program = locate();
     if (result.program.isEmpty()) {
         result.status = Result::Status::NotFound;
@@ -80,7 +92,7 @@ Result run()
     const ArchiveState before = ArchiveState::now();
     // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
     command.closeInput = true;
-    const childwait::Outcome outcome = childwait::run(command, -1);
+    const childwait::Outcome outcome = childwait::run(command, timeLimitMs);
 
     if (outcome.failedToStart) {
         result.status = Result::Status::FailedToStart;
@@ -91,6 +103,8 @@ Result run()
     result.exitCode = outcome.exitCode;
     if (outcome.cancelled)
         result.status = Result::Status::Cancelled;
+    else if (outcome.timedOut)
+        result.status = Result::Status::TimedOut;
     else if (outcome.crashed)
         result.status = Result::Status::Crashed;
     else if (result.exitCode == 0)
@@ -126,6 +140,10 @@ QString failureReason(const Result &result)
         return QStringLiteral("the archiver %1 stopped unexpectedly").arg(result.program);
     case Result::Status::NoArchive:
         return QStringLiteral("the archiver %1 ended without writing %2").arg(result.program, archiveName());
+    case Result::Status::TimedOut:
+        return QStringLiteral("the archiver %1 had not finished after %2 minutes and was stopped")
+            .arg(result.program)
+            .arg(result.timeLimitMs / 60000.0);
     case Result::Status::Cancelled:
         return QStringLiteral("the window was closed while the logs were being zipped");
     case Result::Status::NotRun:

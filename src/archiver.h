@@ -25,6 +25,7 @@ struct Result
         ExitedWithError,
         Crashed,
         NoArchive,     // claimed success, yet zziplog.zip is missing or was left untouched
+        TimedOut,      // still running at its time limit, so it was stopped
         Cancelled      // the window was closed while it ran
     };
 
@@ -32,6 +33,7 @@ struct Result
     QString program;   // what was started
     int exitCode = 0;
     QString errorText; // the archiver's standard error, or the start error
+    int timeLimitMs = -1;
 
     bool failed() const;
 };
@@ -41,10 +43,16 @@ struct Result
 // Empty when there is none.
 QString locate();
 
+// How long packing bytesToPack bytes may take before the archiver is taken
+// for hung: far more than the slowest machine needs (10 minutes, plus one
+// for every 50 MB), so a healthy run is never cut off, yet a hung one ends.
+int timeLimitMs(qint64 bytesToPack);
+
 // Runs "a zziplog.zip @logsLocations.txt" with the located archiver in the
 // current folder and waits for it in a local event loop, so the window
-// keeps being served. Gives up at once when cancellation was requested.
-Result run();
+// keeps being served, at most timeLimitMs (negative: no limit). Gives up
+// at once when cancellation was requested.
+Result run(int timeLimitMs);
 
 // Why a failed run failed, in one phrase for the record and the pane.
 QString failureReason(const Result &result);

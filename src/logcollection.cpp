@@ -68,7 +68,11 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archive
         if (QFile::exists(logfolders::leftoverArchive()))
             removeLastZip();
         records::info(records::kInspection, 611, QStringLiteral("Logs found, start zipping........."));
-        archive = archiver::run();
+        // Long enough for the slowest machine to pack what was copied, so
+        // only a hung archiver meets the limit.
+        const qint64 bytes =
+            logtreecopy::plainFileBytes(installationCopy) + logtreecopy::plainFileBytes(perUserCopy);
+        archive = archiver::run(archiver::timeLimitMs(bytes));
         if (archive.failed()) {
             records::warning(records::kInspection, 620, archiver::failureRecordText(archive));
         } else {

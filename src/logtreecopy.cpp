@@ -1,6 +1,7 @@
 #include "logtreecopy.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -133,6 +134,17 @@ void clearNonFolder(const QString &path)
         QDir().rmdir(path); // the junction itself, not what it leads to
     else if (info.isSymLink() || (info.exists() && !info.isDir()))
         QFile::remove(path);
+}
+
+qint64 plainFileBytes(const QString &folder)
+{
+    qint64 bytes = 0;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        bytes += it.fileInfo().size();
+    }
+    return bytes;
 }
 
 } // namespace logtreecopy

@@ -36,6 +36,10 @@ QVector<Entry> listVisible(const QString &source);
 // made, so that nothing at all was copied.
 bool copyListed(const QString &source, const QVector<Entry> &entries, const QString &target);
 
+// The bytes of the plain files below folder (links not followed): what a
+// finished copy hands to the archiver.
+qint64 plainFileBytes(const QString &folder);
+
 // Removes a left-over copy at path when it is a link or a file rather than a
 // folder, so nothing is copied into, or later deleted from, what it points to.
 void clearNonFolder(const QString &path);

@@ -3,6 +3,7 @@
 // logs, never that everything was packed, and must clean up and come back
 // as after any other run.
 
+#include "archiver.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
 #include "faultverdict.h"
@@ -12,8 +13,11 @@
 #include "windowprobe.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
+
+#include <limits>
 
 using namespace testsupport;
 
@@ -119,6 +123,46 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("logsLocations.txt")));
         QCOMPARE(readFile(QStringLiteral("zziplog.zip")), earlierArchive ? kOldArchive : QByteArray());
+    }
+
+    // A hung archiver meets its time limit, is stopped and counts as failed;
+    // the limit leaves every healthy run far more time than it needs.
+    void hungArchiverIsStopped()
+    {
+        const FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("7z"), "exec /bin/sleep 30");
+        const SearchPathOverride path({fixtures.path()});
+        Sandbox sandbox;
+
+        QElapsedTimer clock;
+        clock.start();
+        const archiver::Result result = archiver::run(300);
+        QVERIFY2(clock.elapsed() < 10000, "the hung archiver was waited for");
+        QCOMPARE(result.status, archiver::Result::Status::TimedOut);
+        QVERIFY(result.failed());
+        QVERIFY2(archiver::failureReason(result).contains(QStringLiteral("had not finished after 0.005 minutes")),
+                 qPrintable(archiver::failureReason(result)));
+    }
+
+    void timeLimitGrowsWithTheLogs_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<int>("minutes");
+        const qint64 step = 50LL * 1024 * 1024;
+        QTest::newRow("nothing") << qint64(0) << 10;
+        QTest::newRow("one byte") << qint64(1) << 11;
+        QTest::newRow("one step") << step << 11;
+        QTest::newRow("just over") << step + 1 << 12;
+        QTest::newRow("200 MB") << 4 * step << 14;
+        QTest::newRow("beyond what a limit can hold") << std::numeric_limits<qint64>::max() / 2
+                                                      << std::numeric_limits<int>::max() / 60000;
+    }
+
+    void timeLimitGrowsWithTheLogs()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(int, minutes);
+        QCOMPARE(archiver::timeLimitMs(bytes) / 60000, minutes);
     }
 
     // The guard of every fault case must itself see a write where none may
