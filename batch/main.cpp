@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSettings>
@@ -121,9 +120,8 @@ int main(int argc, char *argv[])
     // installation folder may hold only the host application.
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
-    QSettings settings(settingsfile::name(), QSettings::IniFormat);
-    if (!QFile::exists(settingsfile::name()))
-        records::info(records::kMain, 68, settingsfile::missingNotice());
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
+    startup::noteSettingsFile();
 
     // Never asks: the agreement is recorded already, or given explicitly on
     // the command line and recorded as the dialog's OK would be.

@@ -8,6 +8,7 @@
 #include "logfolders.h"
 #include "logtreecopy.h"
 #include "records.h"
+#include "scratchfile.h"
 #include "windowscommands.h"
 
 #include <QDir>
@@ -15,20 +16,6 @@
 #include <QFileInfo>
 #include <QTextCodec>
 #include <QTextStream>
-
-namespace {
-
-// The list file and the archive are the tool's own names in the installation
-// folder: a link found under one of them is removed, so that neither the list
-// is written into, nor the archive made from, what it points to.
-void removeLink(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink() || info.isJunction())
-        QFile::remove(path);
-}
-
-} // namespace
 
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 {
@@ -39,8 +26,10 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
 void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archiver::Result &archive)
 {
     archive = archiver::Result();
-    removeLink(archiver::listFileName());
-    removeLink(archiver::archiveName());
+    // Neither the list is written into, nor the archive made from, what a
+    // link under their names points to; nor does a pipe there stop the run.
+    scratchfile::clearOdd(archiver::listFileName());
+    scratchfile::clearOdd(archiver::archiveName());
     QFile listFile(archiver::listFileName());
     listFile.open(QIODevice::ReadWrite); // a list that cannot be written only leaves the archive without it
     QTextStream list(&listFile);

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
@@ -112,10 +111,8 @@ int main(int argc, char *argv[])
 
     armAutomaticClose();
 
-    QSettings settings(settingsfile::name(), QSettings::IniFormat);
-    if (!QFile::exists(settingsfile::name())) {
-        records::info(records::kMain, 68, settingsfile::missingNotice());
-    }
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
+    startup::noteSettingsFile();
 
     if (!agreement::passGate(settings))
         return 0;

@@ -6,6 +6,7 @@
 #include "pingtargets.h"
 #include "records.h"
 #include "reportprefixes.h"
+#include "scratchfile.h"
 #include "serverendpoints.h"
 #include "settingsfile.h"
 #include "timedrequest.h"
@@ -127,7 +128,7 @@ void MainWindow::GetNetInfo()
 
 void MainWindow::generateConfigFile(bool &iniExist)
 {
-    QSettings settings(settingsfile::name(), QSettings::IniFormat);
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
     if (!QFile::exists(settingsfile::name())) {
         const QString message = settingsfile::missingNotice();
         appendToPane(message);
@@ -135,6 +136,11 @@ void MainWindow::generateConfigFile(bool &iniExist)
         iniExist = false;
         return;
     }
+    // The console loops write their results and read the lists under these
+    // names: a link or a pipe left there would be written through or waited on.
+    for (const QString &name : {pingtargets::listFileName(), downloadListFileName(), pingreport::pingResultPath(),
+                                pingreport::routeResultPath()})
+        scratchfile::clearOdd(name);
     QFile addresses(pingtargets::listFileName());
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
@@ -166,7 +172,7 @@ void MainWindow::generateConfigFile(bool &iniExist)
 void MainWindow::GetSeverResult()
 {
     records::switchReport(reportprefix::networkServer());
-    QSettings settings(settingsfile::name(), QSettings::IniFormat);
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
     const serverendpoints::Plan plan = serverendpoints::plan(settings);
 
     for (const serverendpoints::Target &target : plan.targets) {

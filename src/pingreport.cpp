@@ -2,6 +2,7 @@
 
 #include "records.h"
 #include "reportprefixes.h"
+#include "scratchfile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -24,6 +25,9 @@ void reportPingTracert()
 {
     records::switchReport(reportprefix::networkSpeedTest());
 
+    // Only plain files: opening a pipe found there would wait for a writer.
+    if (!scratchfile::isPlain(pingreport::pingResultPath()) || !scratchfile::isPlain(pingreport::routeResultPath()))
+        return;
     QFile ping(pingreport::pingResultPath());
     if (!ping.open(QIODevice::ReadOnly))
         return;

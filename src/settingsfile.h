@@ -2,11 +2,30 @@
 // The settings file in the installation folder, and the notice given when
 // it is missing (the address tests then cannot run).
 
+#include <QFileInfo>
 #include <QString>
 
 namespace settingsfile {
 
 inline QString name() { return QStringLiteral("SupportToolConfig.ini"); }
+
+// True when something other than a plain file or a folder stands under the
+// settings file's name: a pipe, a socket, a device.
+inline bool isOddEntry()
+{
+    const QFileInfo info(name());
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+// The path the settings are read from and written to. Opening a pipe would
+// wait for a writer that never comes; such an entry is read as an empty file
+// that cannot be written (through a path below it, which cannot be opened).
+inline QString path() { return isOddEntry() ? name() + QStringLiteral("/unusable") : name(); }
+
+inline QString oddEntryNotice()
+{
+    return name() + QStringLiteral(" is not a plain file (a pipe or a device); its settings are ignored");
+}
 
 inline QString missingNotice()
 {

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "records.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,14 @@ void appendStandInsToSearchPath(const QString &programFolder)
     path += QFile::encodeName(standIns);
     qputenv("PATH", path);
 #endif
+}
+
+void noteSettingsFile()
+{
+    if (!QFile::exists(settingsfile::name()))
+        records::info(records::kMain, 68, settingsfile::missingNotice());
+    else if (settingsfile::isOddEntry())
+        records::warning(records::kMain, 69, settingsfile::oddEntryNotice());
 }
 
 } // namespace startup

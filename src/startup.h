@@ -33,4 +33,8 @@ QString reportUnusableReportFolder(const QString &reason);
 // earlier on the path still wins.
 void appendStandInsToSearchPath(const QString &programFolder);
 
+// The notice for a settings file that is missing, or that is no plain file
+// and so is ignored.
+void noteSettingsFile();
+
 } // namespace startup

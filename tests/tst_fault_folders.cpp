@@ -23,6 +23,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <memory>
 
 #include <unistd.h>
@@ -226,6 +228,51 @@ private slots:
         const QStringList entries = archiveEntries(QStringLiteral("zziplog.zip"));
         QVERIFY2(entries.contains(QStringLiteral("logs_quillon/app.log")), qPrintable(entries.join(' ')));
         QVERIFY2(!entries.contains(QStringLiteral("notes.txt")), qPrintable(entries.join(' ')));
+    }
+
+    // A pipe under one of the tool's scratch names would make whoever opens
+    // it wait for the other end: it is cleared away and the action goes on.
+    void scratchNamesThatArePipes_data()
+    {
+        QTest::addColumn<Slot>("slot");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("list file") << Slot(&MainWindow::zipLogs) << "logsLocations.txt";
+        QTest::newRow("archive") << Slot(&MainWindow::zipLogs) << "zziplog.zip";
+        QTest::newRow("address list") << Slot(&MainWindow::GetNetInfo) << "ipconfig.txt";
+        QTest::newRow("download list") << Slot(&MainWindow::GetNetInfo) << "downloadConfig.txt";
+        QTest::newRow("ping results") << Slot(&MainWindow::GetNetInfo) << "logs/SupportTool/pingResult.txt";
+        QTest::newRow("route results") << Slot(&MainWindow::GetNetInfo) << "logs/SupportTool/tracertResult.txt";
+    }
+
+    void scratchNamesThatArePipes()
+    {
+        QFETCH(Slot, slot);
+        QFETCH(QString, name);
+        const FixturePath fixtures;
+        fixtures.addSilentShells();
+        fixtures.addScript(QStringLiteral("cmd"), "for a in \"$@\"; do :; done; echo pong >> logs/SupportTool/pingResult.txt; "
+                                                  "echo hop >> logs/SupportTool/tracertResult.txt");
+        const NoDesktop noDesktop;
+        Sandbox sandbox(kInstallName);
+        sandbox.writeFile(kInstallName + QStringLiteral("/SupportToolConfig.ini"),
+                          localOnlySettings() + addressGroup({QStringLiteral("127.0.0.1")}));
+        writeTree(sandbox.installFolder(), {{QStringLiteral("logs/app.log"), "app\n"}});
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+        sandbox.snapshot();
+
+        MainWindow window;
+        runCleanly(window, slot, sandbox);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(!QFileInfo::exists(name) || QFileInfo(name).isFile(), "the pipe is still there");
+        if (slot == Slot(&MainWindow::zipLogs)) {
+            QVERIFY(paneLines(window).contains(kPacked));
+            QVERIFY(archiveEntries(QStringLiteral("zziplog.zip")).contains(QStringLiteral("logs_quillon/app.log")));
+        } else {
+            const QStringList reports = reportFiles(QStringLiteral("SupportLog_network_speedTest_"));
+            QCOMPARE(reports.size(), 1);
+            QVERIFY(readFile(reports.first()).contains("pong"));
+        }
     }
 
     // A tree 200 folders deep, its whole path far beyond what the system

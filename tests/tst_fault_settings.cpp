@@ -12,6 +12,7 @@
 #include "pingtargets.h"
 #include "records.h"
 #include "sandbox.h"
+#include "settingsfile.h"
 #include "testsupport.h"
 #include "windowprobe.h"
 
@@ -20,6 +21,8 @@
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace testsupport;
 using Transport = LocalHttpServer::Transport;
@@ -335,18 +338,24 @@ private slots:
     // A settings file the tool cannot read counts as an empty one.
     void unreadableFile_data()
     {
-        QTest::addColumn<bool>("folder");
-        QTest::newRow("no permissions") << false;
-        QTest::newRow("a folder of that name") << true; // unreadable to root as well
+        QTest::addColumn<QString>("shape");
+        QTest::newRow("no permissions") << QStringLiteral("no permissions");
+        // These are unreadable to root as well.
+        QTest::newRow("a folder of that name") << QStringLiteral("folder");
+        // Opening a pipe for reading waits for a writer: nobody may wait on it.
+        QTest::newRow("a pipe of that name") << QStringLiteral("pipe");
     }
     void unreadableFile()
     {
-        QFETCH(bool, folder);
+        QFETCH(QString, shape);
+        const bool folder = shape == QLatin1String("folder");
         const FixturePath fixtures;
         addRecordingTools(fixtures);
         Sandbox sandbox;
         if (folder) {
             QVERIFY(QDir().mkpath(kSettings + QStringLiteral("/ipconfig")));
+        } else if (shape == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(kSettings).constData(), 0600), 0);
         } else {
             appendToSettings(addressGroup({QStringLiteral("127.0.0.1")}));
             QFile::setPermissions(kSettings, {});
@@ -362,10 +371,12 @@ private slots:
         QCOMPARE(toolRuns(fixtures, "ping"), QStringList());
         QVERIFY(!pane.contains(QStringLiteral(" done from ")));
 
-        // Nor does the terms gate break or replace it.
-        QSettings settings(kSettings, QSettings::IniFormat);
+        // Nor does the terms gate break, replace or wait on it.
+        QSettings settings(settingsfile::path(), QSettings::IniFormat);
         QVERIFY(agreement::passGate(settings, [] { return 1; }));
+        settings.sync();
         QCOMPARE(QFileInfo(kSettings).isDir(), folder);
+        QCOMPARE(QFileInfo(kSettings).isFile(), shape == QLatin1String("no permissions"));
     }
 
     // The terms gate writes its entry into the same file: whatever the file

@@ -1,0 +1,18 @@
+#pragma once
+// The tool's scratch files in the installation folder (the address lists,
+// the ping and route results, the archive's list file and the archive):
+// whatever else stands under such a name is cleared away before use.
+
+#include <QString>
+
+namespace scratchfile {
+
+// Removes what stands at path when it is neither a plain file nor a folder,
+// without following it: a link (writing would go through to what it points
+// to), a pipe, socket or device (opening it would wait for the other end).
+void clearOdd(const QString &path);
+
+// True when path is a plain file that can be opened without waiting.
+bool isPlain(const QString &path);
+
+} // namespace scratchfile
