@@ -1,6 +1,7 @@
 // Reading the probe program's answer: the one line it prints, and what a
 // run that printed no such line leaves (a failed creation and the reason).
 
+#include "d3d12facts.h"
 #include "d3d12probeanswer.h"
 #include "d3d12probeline.h"
 
@@ -8,23 +9,11 @@
 
 Q_DECLARE_METATYPE(childwait::Outcome)
 
+using testsupport::facts;
+using testsupport::same;
+
 namespace {
 constexpr std::int32_t kFailure = std::int32_t(0x80004005); // E_FAIL
-
-d3d12probe::Facts facts(std::int32_t creation, std::int32_t query, int tier)
-{
-    d3d12probe::Facts result;
-    result.creationResult = creation;
-    result.queryResult = query;
-    result.raytracingTier = tier;
-    return result;
-}
-
-bool same(const d3d12probe::Facts &a, const d3d12probe::Facts &b)
-{
-    return a.creationResult == b.creationResult && a.queryResult == b.queryResult
-        && a.raytracingTier == b.raytracingTier;
-}
 
 childwait::Outcome printed(const QByteArray &output, int exitCode = 0)
 {

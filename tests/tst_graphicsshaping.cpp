@@ -1,6 +1,7 @@
 // The graphics capability checks on fixed answers: the TDR values as the
 // registry query prints them, and every branch of the Direct3D 12 decision.
 
+#include "d3d12facts.h"
 #include "graphicsshaping.h"
 #include "windowscommands.h"
 
@@ -9,20 +10,14 @@
 using Records = QVector<records::CheckRecord>;
 Q_DECLARE_METATYPE(Records)
 
+using testsupport::facts;
+
 namespace {
 const QString kSeparator = QLatin1Char('\n') + QString(96, QLatin1Char('-'));
 constexpr std::int32_t kOk = 0;
 constexpr std::int32_t kFail = std::int32_t(0x80004005);       // E_FAIL
 constexpr std::int32_t kInvalidArg = std::int32_t(0x80070057); // E_INVALIDARG
 
-d3d12probe::Facts facts(std::int32_t creation, std::int32_t query, int tier)
-{
-    d3d12probe::Facts result;
-    result.creationResult = creation;
-    result.queryResult = query;
-    result.raytracingTier = tier;
-    return result;
-}
 } // namespace
 
 class GraphicsShapingTest : public QObject
