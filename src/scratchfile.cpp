@@ -5,12 +5,16 @@
 
 namespace scratchfile {
 
+bool isOdd(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
 void clearOdd(const QString &path)
 {
     const QFileInfo info(path);
-    const bool link = info.isSymLink() || info.isJunction();
-    const bool odd = info.exists() && !info.isFile() && !info.isDir();
-    if (link || odd)
+    if (info.isSymLink() || info.isJunction() || isOdd(path))
         QFile::remove(path);
 }
 

@@ -12,6 +12,10 @@ namespace scratchfile {
 // to), a pipe, socket or device (opening it would wait for the other end).
 void clearOdd(const QString &path);
 
+// True when something other than a plain file or a folder stands at path
+// (links followed): a pipe, a socket, a device.
+bool isOdd(const QString &path);
+
 // True when path is a plain file that can be opened without waiting.
 bool isPlain(const QString &path);
 

@@ -2,7 +2,8 @@
 // The settings file in the installation folder, and the notice given when
 // it is missing (the address tests then cannot run).
 
-#include <QFileInfo>
+#include "scratchfile.h"
+
 #include <QString>
 
 namespace settingsfile {
@@ -11,11 +12,7 @@ inline QString name() { return QStringLiteral("SupportToolConfig.ini"); }
 
 // True when something other than a plain file or a folder stands under the
 // settings file's name: a pipe, a socket, a device.
-inline bool isOddEntry()
-{
-    const QFileInfo info(name());
-    return info.exists() && !info.isFile() && !info.isDir();
-}
+inline bool isOddEntry() { return scratchfile::isOdd(name()); }
 
 // The path the settings are read from and written to. Opening a pipe would
 // wait for a writer that never comes; such an entry is read as an empty file
