@@ -9,9 +9,9 @@ namespace findingsfile {
 // "logs/SupportTool/findings.txt", relative to the installation folder.
 QString path();
 
-// Replaces the findings file with text (UTF-8) as a whole: a reader never
-// sees half a file, and a link standing under the name is removed rather
-// than written through. False, with the reason, when it cannot be written.
+// Replaces the findings file with text (UTF-8); a link standing under the
+// name is removed rather than written through. False, with the reason,
+// when it cannot be written, and then no file is left under the name.
 bool write(const QString &text, QString *problem);
 
 } // namespace findingsfile

@@ -155,7 +155,8 @@ QVector<Hit> pageFileMissing(const ReportSet &reports, const Limits &)
         if (line != QLatin1String("MB") && !line.startsWith(QLatin1String("-----")))
             onlyUnits = false;
     }
-    return onlyUnits ? hitAt(reports, *record, facts::oneLine(record->text)) : QVector<Hit>();
+    return onlyUnits ? hitAt(reports, *record, QStringLiteral("no AllocatedBaseSize (") + facts::oneLine(record->text) + QLatin1Char(')'))
+                     : QVector<Hit>();
 }
 
 QVector<Hit> diskSpaceLow(const ReportSet &reports, const Limits &limits)

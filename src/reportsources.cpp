@@ -34,11 +34,12 @@ NewestReports readReportFolder(const QString &folder)
     return reports;
 }
 
-bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem)
+bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem,
+                       const ArchiveLimits &limits)
 {
     QString why;
     const std::optional<archivereader::ArchiveReader> archive =
-        archivereader::ArchiveReader::open(archivePath, kMaxArchiveEntries, &why);
+        archivereader::ArchiveReader::open(archivePath, limits.entries, &why);
     if (!archive) {
         *problem = QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), why);
         return false;
@@ -48,13 +49,17 @@ bool readReportArchive(const QString &archivePath, NewestReports *reports, QStri
         const QString name = reportNameOf(archive->entries().at(index).name);
         if (!kindOfName(name))
             continue;
+        const qint64 left = limits.reportBytesInAll - readSoFar;
         QByteArray content;
-        if (!archive->read(index, qMin(kMaxReportBytes, kMaxReportBytesInAll - readSoFar), &content, &why)) {
-            *problem = QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), why);
-            return false;
+        if (left < archive->entries().at(index).size) {
+            why = QStringLiteral("its reports hold more than %1 bytes together").arg(limits.reportBytesInAll);
+        } else if (archive->read(index, qMin(limits.reportBytes, left), &content, &why)) {
+            readSoFar += content.size();
+            reports->offer(name, content);
+            continue;
         }
-        readSoFar += content.size();
-        reports->offer(name, content);
+        *problem = QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), why);
+        return false;
     }
     return true;
 }

@@ -14,6 +14,13 @@ inline constexpr int kMaxArchiveEntries = 10000;
 inline constexpr qint64 kMaxReportBytes = 16 * 1024 * 1024;
 inline constexpr qint64 kMaxReportBytesInAll = 256 * 1024 * 1024;
 
+struct ArchiveLimits
+{
+    int entries = kMaxArchiveEntries;
+    qint64 reportBytes = kMaxReportBytes;           // one report
+    qint64 reportBytesInAll = kMaxReportBytesInAll; // all reports together
+};
+
 // The newest reports of a report folder (logs/SupportTool). Anything that
 // is not a plain file, cannot be read or is larger than a report gets is
 // left out.
@@ -26,7 +33,8 @@ ReportSet installationReports();
 // The newest reports inside an archive: entries named like a report in a
 // folder "SupportTool". False, with the reason, when the archive is
 // refused or a report in it cannot be read.
-bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem);
+bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem,
+                       const ArchiveLimits &limits = ArchiveLimits());
 
 // What --read takes: an archive, a report folder, or an installation
 // folder holding logs/SupportTool. False, with the reason, when nothing

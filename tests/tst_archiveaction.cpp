@@ -6,6 +6,7 @@
 #include "archivesupport.h"
 #include "cancellation.h"
 #include "environmentvalue.h"
+#include "findingsfile.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 #include "windowprobe.h"
@@ -302,6 +303,7 @@ private slots:
         window.gatherAndZipAtOnce();
         cancellation::reset();
         QVERIFY(reportFiles(QStringLiteral("SupportLog_zip_")).isEmpty());
+        QVERIFY(!QFile::exists(findingsfile::path()));
         QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.zip")));
         QVERIFY(!paneLines(window).contains(kStart));
     }

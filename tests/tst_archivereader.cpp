@@ -141,6 +141,25 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     }
 
+    // The reports of an archive are read up to a limit in all, whatever
+    // each one holds.
+    void reportsTogetherHaveALimit()
+    {
+        const QTemporaryDir dir;
+        const QString archive = dir.filePath(QStringLiteral("zziplog.zip"));
+        QVERIFY(makeZip(archive, {{kReportFolder + reportName(QStringLiteral("SupportLog_HardWare_")), memoryReport("4")},
+                                  {kReportFolder + reportName(QStringLiteral("SupportLog_HardWare_"), 1), memoryReport("5")}}));
+        findings::ArchiveLimits limits;
+        limits.reportBytesInAll = memoryReport("4").size() + 10;
+        findings::NewestReports reports;
+        QString problem;
+        QVERIFY(!findings::readReportArchive(archive, &reports, &problem, limits));
+        QVERIFY2(problem.contains(QStringLiteral("reports hold more than %1 bytes together").arg(limits.reportBytesInAll)),
+                 qPrintable(problem));
+        limits.reportBytesInAll *= 2;
+        QVERIFY2(findings::readReportArchive(archive, &reports, &problem, limits), qPrintable(problem));
+    }
+
     void entryNamesThatStayInside_data()
     {
         QTest::addColumn<QString>("name");
