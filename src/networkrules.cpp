@@ -12,9 +12,28 @@ namespace findings::rules {
 
 namespace {
 
-bool isServerRecord(const reportrecords::Record &record, int downloadLine, int apiLine)
+struct ServerRecord
 {
-    return record.file == QLatin1String("mainwindow.cpp") && (record.line == downloadLine || record.line == apiLine);
+    const reportrecords::Record *record;
+    QRegularExpressionMatch match;
+};
+
+// The last server run's records of a download (downloadLine) or API query
+// (apiLine) whose text matches pattern.
+QVector<ServerRecord> serverRecords(const ReportSet &reports, int downloadLine, int apiLine,
+                                    const QRegularExpression &pattern)
+{
+    QVector<ServerRecord> found;
+    if (!reports.server)
+        return found;
+    for (const reportrecords::Record &record : reports.server->run) {
+        if (record.file != QLatin1String("mainwindow.cpp") || (record.line != downloadLine && record.line != apiLine))
+            continue;
+        QRegularExpressionMatch match = pattern.match(record.text);
+        if (match.hasMatch())
+            found.append({&record, match});
+    }
+    return found;
 }
 
 } // namespace
@@ -41,30 +60,23 @@ QVector<Hit> pingLoss(const ReportSet &reports, const Limits &)
 
 QVector<Hit> serverUnreachable(const ReportSet &reports, const Limits &)
 {
-    if (!reports.server)
-        return {};
     static const QRegularExpression failed(QStringLiteral(" fail from (.+) failed$"));
     QVector<Hit> hits;
-    for (const reportrecords::Record &record : reports.server->run) {
-        const QRegularExpressionMatch match = failed.match(record.text);
-        if (isServerRecord(record, 318, 347) && match.hasMatch())
-            hits.append({{{QStringLiteral("url"), match.captured(1)}}, facts::evidenceOf(*reports.server, record, record.text)});
-    }
+    for (const ServerRecord &server : serverRecords(reports, 318, 347, failed))
+        hits.append({{{QStringLiteral("url"), server.match.captured(1)}},
+                     facts::evidenceOf(*reports.server, *server.record, server.record->text)});
     return hits;
 }
 
 QVector<Hit> serverSlow(const ReportSet &reports, const Limits &limits)
 {
-    if (!reports.server)
-        return {};
     static const QRegularExpression done(QStringLiteral(" done from (.+) in (\\d+) ms$"));
     QVector<Hit> hits;
-    for (const reportrecords::Record &record : reports.server->run) {
-        const QRegularExpressionMatch match = done.match(record.text);
-        if (!isServerRecord(record, 325, 354) || !match.hasMatch() || match.captured(2).toDouble() < limits.value)
+    for (const ServerRecord &server : serverRecords(reports, 325, 354, done)) {
+        if (server.match.captured(2).toDouble() < limits.value)
             continue;
-        hits.append({{{QStringLiteral("url"), match.captured(1)}, {QStringLiteral("value"), match.captured(2)}},
-                     facts::evidenceOf(*reports.server, record, record.text)});
+        hits.append({{{QStringLiteral("url"), server.match.captured(1)}, {QStringLiteral("value"), server.match.captured(2)}},
+                     facts::evidenceOf(*reports.server, *server.record, server.record->text)});
     }
     return hits;
 }
