@@ -148,7 +148,8 @@ QString helpText()
                "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
                "  %4  the terms of use have not been accepted: nothing was run\n"
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
-               "  %6  no findings: the archive or folder cannot be read (damaged, refused) or holds no report\n")
+               "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
+               "     holds no report, or the installation holds none for findings\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
