@@ -14,6 +14,7 @@ const QVector<Action> &all()
         {QStringLiteral("zip"), QStringLiteral("Collect logs and Zip"), &MainWindow::zipLogs},
         {QStringLiteral("auto"), QStringLiteral("Automatic PC Conditions Check"), &MainWindow::GetSystemInfo},
         {QStringLiteral("all"), QStringLiteral("Check All and Zip At Once"), &MainWindow::gatherAndZipAtOnce},
+        {QStringLiteral("findings"), QStringLiteral("the findings of the newest reports; runs no check"), nullptr},
     };
     return actions;
 }

@@ -7,6 +7,7 @@ namespace batchoptions {
 namespace {
 
 const QString kInstallDir = QStringLiteral("--install-dir");
+const QString kRead = QStringLiteral("--read");
 
 Options failure(const QString &error)
 {
@@ -14,6 +15,32 @@ Options failure(const QString &error)
     options.request = Options::Request::Error;
     options.error = error;
     return options;
+}
+
+bool isOption(const QString &argument, const QString &option)
+{
+    return argument == option || argument.startsWith(option + QLatin1Char('='));
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE" at
+// arguments[i] (i moves past it), or an error when it is missing, empty
+// or given twice.
+QString takeValue(const QStringList &arguments, int &i, const QString &option, const QString &what, bool given,
+                  QString *value)
+{
+    const QString &argument = arguments.at(i);
+    if (argument == option) {
+        if (i + 1 >= arguments.size())
+            return QStringLiteral("%1 needs %2").arg(option, what);
+        *value = arguments.at(++i);
+    } else {
+        *value = argument.mid(option.size() + 1);
+    }
+    if (value->isEmpty())
+        return QStringLiteral("%1 needs %2, not an empty text").arg(option, what);
+    if (given)
+        return QStringLiteral("%1 is given more than once").arg(option);
+    return QString();
 }
 
 } // namespace
@@ -36,21 +63,17 @@ Options parse(const QStringList &arguments)
             options.json = true;
         } else if (argument == QLatin1String("--accept-terms")) {
             options.acceptTerms = true;
-        } else if (argument == kInstallDir || argument.startsWith(kInstallDir + QLatin1Char('='))) {
-            QString value;
-            if (argument == kInstallDir) {
-                if (i + 1 >= arguments.size())
-                    return failure(QStringLiteral("--install-dir needs a folder"));
-                value = arguments.at(++i);
-            } else {
-                value = argument.mid(kInstallDir.size() + 1);
-            }
-            if (value.isEmpty())
-                return failure(QStringLiteral("--install-dir needs a folder, not an empty text"));
-            if (installDirGiven)
-                return failure(QStringLiteral("--install-dir is given more than once"));
+        } else if (isOption(argument, kInstallDir)) {
+            const QString error =
+                takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir);
+            if (!error.isEmpty())
+                return failure(error);
             installDirGiven = true;
-            options.installDir = value;
+        } else if (isOption(argument, kRead)) {
+            const QString error = takeValue(arguments, i, kRead, QStringLiteral("an archive or a folder"),
+                                            !options.readPath.isEmpty(), &options.readPath);
+            if (!error.isEmpty())
+                return failure(error);
         } else if (argument.startsWith(QLatin1Char('-'))) {
             return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
         } else if (const batchactions::Action *action = batchactions::find(argument)) {
@@ -60,6 +83,13 @@ Options parse(const QStringList &arguments)
                                .arg(argument, batchactions::namesInWords()));
         }
     }
+    if (!options.readPath.isEmpty()) {
+        // Reading runs nothing in an installation: nothing else applies.
+        if (!options.actions.isEmpty() || installDirGiven || options.acceptTerms)
+            return failure(QStringLiteral("--read takes no action, --install-dir or --accept-terms"));
+        options.request = Options::Request::Read;
+        return options;
+    }
     if (options.actions.isEmpty())
         return failure(QStringLiteral("no action given (the actions are %1)").arg(batchactions::namesInWords()));
     return options;
@@ -68,6 +98,7 @@ Options parse(const QStringList &arguments)
 QString usageHint()
 {
     return QStringLiteral("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+                          "       SupportToolBatch --read PATH [--json]\n"
                           "       SupportToolBatch --help | --version\n"
                           "Run \"SupportToolBatch --help\" for the actions, the options and the exit statuses.\n");
 }
@@ -80,6 +111,7 @@ QString helpText()
 
     return QStringLiteral(
                "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+               "       SupportToolBatch --read PATH [--json]\n"
                "       SupportToolBatch --help | --version\n"
                "\n"
                "Runs the Tessaly Render Support Tool's actions without a window, in the order given, and\n"
@@ -88,33 +120,42 @@ QString helpText()
                "from the window. Progress (the action and check running, how many are done) goes to\n"
                "standard error.\n"
                "\n"
-               "Actions (the window's buttons):\n")
+               "Actions (the window's buttons, then findings):\n")
         + actions
         + QStringLiteral(
-               "  (auto runs hardware, software and network; all runs them and then zip)\n"
+               "  (auto runs hardware, software and network; all runs them and then zip; both end with\n"
+               "  the findings, also written to logs/SupportTool/findings.txt)\n"
                "\n"
                "Options:\n"
                "  --install-dir DIR  the Tessaly Render installation folder to run in\n"
                "                     (default: the folder this program is in)\n"
                "  --json             one JSON object per line and pane text instead of plain text:\n"
-               "                     {\"action\": ACTION, \"check\": the check that produced it, \"text\": ...}\n"
+               "                     {\"action\": ACTION, \"check\": the check that produced it, \"text\": ...};\n"
+               "                     each finding as {\"finding\": CODE, \"severity\": ..., \"title\": ...,\n"
+               "                     \"evidence\": ..., \"advice\": ...}\n"
                "  --accept-terms     accept the tool's terms of use; the acceptance is recorded in\n"
                "                     SupportToolConfig.ini as the terms dialog's OK records it. Without it\n"
                "                     the terms must have been accepted before, or nothing is run.\n"
+               "  --read PATH        print the findings of the reports in an archive (zziplog.zip) or a\n"
+               "                     folder (logs/SupportTool, or an installation folder) from any machine;\n"
+               "                     runs no check, needs no installation and writes nothing\n"
                "  --help             show this text\n"
                "  --version          show the version\n"
                "\n"
                "Exit status:\n"
-               "  %1  every requested action ran\n"
+               "  %1  every requested action ran (or the findings were printed)\n"
                "  %2  bad usage (unknown action or option, no action, option without its value)\n"
                "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
                "  %4  the terms of use have not been accepted: nothing was run\n"
-               "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n")
+               "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
+               "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
+               "     holds no report, or the installation holds none for findings\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
               .arg(batchexit::kTermsNotAccepted)
-              .arg(batchexit::kInterrupted);
+              .arg(batchexit::kInterrupted)
+              .arg(batchexit::kNoReports);
 }
 
 } // namespace batchoptions

@@ -1,6 +1,7 @@
 #pragma once
 // The headless runner's command line:
 //   SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...
+//   SupportToolBatch --read PATH [--json]
 //   SupportToolBatch --help | --version
 
 #include "batchactions.h"
@@ -13,10 +14,11 @@ namespace batchoptions {
 
 struct Options
 {
-    enum class Request { Run, Help, Version, Error };
+    enum class Request { Run, Read, Help, Version, Error };
     Request request = Request::Run;
     QString error;          // what is wrong, for Request::Error
     QString installDir;     // empty: the runner's own folder
+    QString readPath;       // the archive or folder to read, for Request::Read
     bool json = false;
     bool acceptTerms = false;
     QVector<const batchactions::Action *> actions; // in the order given, repeats kept

@@ -8,5 +8,6 @@ inline constexpr int kUsage = 2;            // bad command line
 inline constexpr int kUnusableFolder = 3;   // installation folder missing, not a folder, or no report folder
 inline constexpr int kTermsNotAccepted = 4; // no recorded agreement and no --accept-terms: nothing ran
 inline constexpr int kInterrupted = 5;      // stopped by a signal: the running action was cancelled
+inline constexpr int kNoReports = 6;        // --read or findings: nothing readable holds a report
 
 } // namespace batchexit

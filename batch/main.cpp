@@ -7,6 +7,7 @@
 #include "batchoptions.h"
 #include "eula.h"
 #include "exitcodes.h"
+#include "findingsprinter.h"
 #include "launcherversion.h"
 #include "mainwindow.h"
 #include "panetextprinter.h"
@@ -83,6 +84,15 @@ int main(int argc, char *argv[])
         complain(options.error);
         say(stderr, batchoptions::usageHint());
         return batchexit::kUsage;
+    case batchoptions::Options::Request::Read: {
+        // Someone else's archive or reports: no installation, no terms, no
+        // logging set up, nothing written.
+        QString problem;
+        if (findingsprinter::printFindingsAt(stdout, options.json, options.readPath, &problem))
+            return batchexit::kSuccess;
+        complain(problem + QLatin1Char('.'));
+        return batchexit::kNoReports;
+    }
     case batchoptions::Options::Request::Run:
         break;
     }
@@ -144,7 +154,12 @@ int main(int argc, char *argv[])
 
     for (const batchactions::Action *action : options.actions) {
         printer.actionStarted(action->name);
-        (window.*(action->slot))();
+        if (action->slot) {
+            (window.*(action->slot))();
+        } else if (QString problem; !findingsprinter::printInstallationFindings(stdout, options.json, &problem)) {
+            complain(problem + QLatin1Char('.'));
+            return batchexit::kNoReports;
+        }
         if (stopSignals.received()) {
             complain(QStringLiteral("stopped by a signal: %1 was cancelled, later actions were not run.")
                          .arg(action->name));

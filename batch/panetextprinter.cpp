@@ -1,18 +1,14 @@
 #include "panetextprinter.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "findingsprinter.h"
+#include "jsontext.h"
 
 namespace {
 
-// One output line's JSON object, without the line end; the JSON writer
-// escapes quotes, backslashes and control characters and writes UTF-8.
+// One output line's JSON object, without the line end.
 QByteArray jsonLine(const QString &action, const QString &check, const QString &text)
 {
-    const QJsonObject object{{QStringLiteral("action"), action},
-                             {QStringLiteral("check"), check},
-                             {QStringLiteral("text"), text}};
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    return jsontext::object({{"action", action}, {"check", check}, {"text", text}});
 }
 
 } // namespace
@@ -55,9 +51,21 @@ void PaneTextPrinter::checkStarted(const QString &check)
 void PaneTextPrinter::paneTextAppended(const QString &check, const QString &text)
 {
     ++m_texts;
-    const QByteArray line =
-        (m_format == Format::JsonLines ? jsonLine(m_action, check, text) : text.toUtf8()) + '\n';
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), m_out);
+    write((m_format == Format::JsonLines ? jsonLine(m_action, check, text) : text.toUtf8()) + '\n');
+}
+
+void PaneTextPrinter::findingsShown(const QVector<findings::Finding> &found, const QString &paneText)
+{
+    // As JSON, the findings themselves rather than the block listing them.
+    if (m_format == Format::JsonLines)
+        write(findingsprinter::jsonLines(found));
+    else
+        paneTextAppended(QStringLiteral("findings"), paneText);
+}
+
+void PaneTextPrinter::write(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), m_out);
     // A reader on the other end of a pipe sees each text as it comes.
     std::fflush(m_out);
 }

@@ -22,9 +22,11 @@ public:
 
     void checkStarted(const QString &check) override;
     void paneTextAppended(const QString &check, const QString &text) override;
+    void findingsShown(const QVector<findings::Finding> &found, const QString &paneText) override;
 
 private:
     void progress(const QString &message);
+    void write(const QByteArray &bytes);
 
     Format m_format;
     int m_actionCount;

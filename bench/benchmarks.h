@@ -22,6 +22,7 @@ bool commandRoundTrip(Report &report, const Settings &settings);
 bool timedDownload(Report &report, const Settings &settings);
 bool logArchive(Report &report, const Settings &settings);
 bool batchActions(Report &report, const Settings &settings);
+bool findingsCost(Report &report, const Settings &settings);
 
 // The server mode of this program: answers every request on 127.0.0.1 with
 // bodyBytes of text, prints its port, and ends when its standard input does.

@@ -17,7 +17,7 @@
 namespace {
 
 const char kUsage[] = "Usage: SupportToolBench [--quick] [--strict] [BENCHMARK...]\n"
-                      "Benchmarks: command, download, archive, batch (all when none is named).\n"
+                      "Benchmarks: command, download, archive, batch, findings (all when none is named).\n"
                       "  --quick   fewer rounds and a smaller log tree: a smoke run, not figures to quote\n"
                       "  --strict  exit with 1 when a target is missed (otherwise only errors fail)\n";
 
@@ -41,7 +41,8 @@ int main(int argc, char *argv[])
     const std::map<QString, Benchmark> known{{QStringLiteral("command"), bench::commandRoundTrip},
                                              {QStringLiteral("download"), bench::timedDownload},
                                              {QStringLiteral("archive"), bench::logArchive},
-                                             {QStringLiteral("batch"), bench::batchActions}};
+                                             {QStringLiteral("batch"), bench::batchActions},
+                                             {QStringLiteral("findings"), bench::findingsCost}};
     QStringList chosen;
     for (const QString &argument : arguments) {
         if (argument == QLatin1String("--quick")) {
@@ -58,7 +59,7 @@ int main(int argc, char *argv[])
     }
     if (chosen.isEmpty())
         chosen = QStringList{QStringLiteral("command"), QStringLiteral("download"), QStringLiteral("archive"),
-                             QStringLiteral("batch")};
+                             QStringLiteral("batch"), QStringLiteral("findings")};
 
     // The tool's records go to a scratch report, never into a measured tree.
     QTemporaryDir work;

@@ -5,6 +5,14 @@
 void MainWindow::GetSystemInfo()
 {
     RunningAction running(*this);
+    runInspections();
+    if (cancellation::requested())
+        return;
+    showFindings(reviewReports());
+}
+
+void MainWindow::runInspections()
+{
     CheckHardware();
     if (cancellation::requested())
         return;
@@ -17,9 +25,15 @@ void MainWindow::GetSystemInfo()
 void MainWindow::gatherAndZipAtOnce()
 {
     RunningAction running(*this);
-    // The archive is made last so that it holds the reports just written.
-    GetSystemInfo();
+    // The archive is made last so that it holds the reports just written,
+    // and the findings file drawn from them; the findings are shown after
+    // every text of the zip step.
+    runInspections();
     if (cancellation::requested())
         return;
+    const QVector<findings::Finding> found = reviewReports();
     zipAndReveal();
+    if (cancellation::requested())
+        return;
+    showFindings(found);
 }

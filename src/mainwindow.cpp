@@ -59,11 +59,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::appendToPane(const QString &text)
+void MainWindow::showInPane(const QString &text)
 {
     ui->textEdit->append(text);
     QScrollBar *bar = ui->textEdit->verticalScrollBar();
     bar->setValue(bar->maximum());
+}
+
+void MainWindow::appendToPane(const QString &text)
+{
+    showInPane(text);
     if (m_paneObserver)
         m_paneObserver->paneTextAppended(m_currentCheck, text);
 }

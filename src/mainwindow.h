@@ -3,6 +3,8 @@
 // indicator. Each button runs one public slot; the slots share the action
 // frame defined here (button guard, busy indicator, pane, report switch).
 
+#include "findings.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPushButton>
@@ -80,8 +82,19 @@ private:
     // steps shared by zipLogs and gatherAndZipAtOnce.
     void zipAndReveal();
 
+    // The hardware, software-conflict and network actions in a row: the
+    // part both combined actions share.
+    void runInspections();
+    // The findings of the reports just written, also written to the
+    // findings file (a file that cannot be written is said in the pane).
+    QVector<findings::Finding> reviewReports();
+    // The findings block at the end of the pane.
+    void showFindings(const QVector<findings::Finding> &found);
+
     // Adds text as a new paragraph at the end of the pane and scrolls to it.
     void appendToPane(const QString &text);
+    // The same without telling the observer.
+    void showInPane(const QString &text);
     void showBusy(bool busy);
 
     std::unique_ptr<Ui::MainWindow> ui;

@@ -6,6 +6,7 @@
 #include "archivesupport.h"
 #include "cancellation.h"
 #include "environmentvalue.h"
+#include "findingsfile.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 #include "windowprobe.h"
@@ -50,9 +51,10 @@ QStringList paneLines(const MainWindow &window)
     return window.findChild<QTextEdit *>(QStringLiteral("textEdit"))->toPlainText().split(QLatin1Char('\n'));
 }
 
+// The last lines before the findings block, if the pane has one.
 QStringList lastPaneLines(const MainWindow &window, int count)
 {
-    const QStringList lines = paneLines(window);
+    const QStringList lines = withoutFindingsBlock(paneLines(window).join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
     return lines.mid(qMax(0, lines.size() - count));
 }
 
@@ -269,9 +271,12 @@ private slots:
         MainWindow window;
         window.gatherAndZipAtOnce();
 
+        // The zip step's texts, then the findings block last.
         verifyPackedWithSuccess(window);
         if (QTest::currentTestFailed())
             return;
+        const QString pane = paneText(window);
+        QVERIFY2(withoutFindingsBlock(pane) != pane, qPrintable(pane));
 
         // The zip report is made by the first record of the zip step, before
         // anything is copied, so every file there now was there before.
@@ -298,6 +303,7 @@ private slots:
         window.gatherAndZipAtOnce();
         cancellation::reset();
         QVERIFY(reportFiles(QStringLiteral("SupportLog_zip_")).isEmpty());
+        QVERIFY(!QFile::exists(findingsfile::path()));
         QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.zip")));
         QVERIFY(!paneLines(window).contains(kStart));
     }

@@ -3,13 +3,19 @@
 // it requires, its JSON lines, that its plain text is what the window's pane
 // shows for the same action, and the installed layout running on its own.
 
+#include "archivesupport.h"
+#include "findingstext.h"
 #include "hardwaresamples.h"
+#include "hardwareshaping.h"
 #include "mainwindow.h"
+#include "reportfixture.h"
+#include "reportsources.h"
 #include "slowpowershell.h"
 #include "softwareshaping.h"
 #include "testsupport.h"
 #include "windowprobe.h"
 #include "windowscommands.h"
+#include "zipmaker.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -140,6 +146,9 @@ private slots:
                                             << "--install-dir needs a folder, not an empty text";
         QTest::newRow("folder given twice") << QStringList{"--install-dir", "@", "--install-dir=@", "software"}
                                             << "--install-dir is given more than once";
+        QTest::newRow("read without a path") << QStringList{"--json", "--read"} << "--read needs an archive or a folder";
+        QTest::newRow("read and an action") << QStringList{"--read", "@", "software"}
+                                            << "--read takes no action, --install-dir or --accept-terms";
     }
     void usageErrors()
     {
@@ -317,6 +326,75 @@ private slots:
             cancelRecorded = cancelRecorded || (record.file == QLatin1String("mainwindow.cpp") && record.line == 30);
         }
         QVERIFY(cancelRecorded);
+    }
+
+    // --read takes an archive from anywhere: no installation, no terms, no
+    // check; JSON lines with the keys in the order they are read; a
+    // damaged archive gives exit status 6. Nothing is written either way.
+    void readsAnArchiveAndWritesNothing()
+    {
+        const QTemporaryDir root;
+        const QString good = root.filePath(QStringLiteral("zziplog.zip"));
+        const QString damaged = root.filePath(QStringLiteral("damaged.zip"));
+        QVERIFY(makeZip(good, {{QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_HardWare_")),
+                                 reportFile(inspectionRecords(
+                                     hardwareshaping::processor(QString()).records
+                                     + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records))}}));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("PK\x03\x04 not really") > 0);
+        file.close();
+
+        QProcessEnvironment environment = childEnvironment();
+        for (const char *name : {"HOME", "TMPDIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
+                                 "GLOG_log_dir"})
+            environment.insert(QLatin1String(name), root.path());
+        const QStringList before = treeBelow(root.path());
+        const auto read = [&](const QStringList &arguments) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.setWorkingDirectory(root.path());
+            process.start(QStringLiteral(BATCH_BINARY), arguments);
+            Outcome outcome;
+            if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+                outcome = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+            return outcome;
+        };
+
+        const Outcome json = read({QStringLiteral("--read"), good, QStringLiteral("--json")});
+        QVERIFY2(json.exitCode == 0, qPrintable(describe(json)));
+        QVERIFY2(json.out.startsWith("{\"finding\":\"memory-low\",\"severity\":\"warning\",\"title\":\"") && json.out.count('\n') == 1,
+                 json.out.constData());
+        const QJsonObject object = QJsonDocument::fromJson(json.out).object();
+        QCOMPARE(object.keys(), (QStringList{"advice", "evidence", "finding", "severity", "title"}));
+        QVERIFY(object.value("evidence").toString().contains(QStringLiteral("displaysystemrelatedinfo.cpp:143: TotalMemorySize : 4")));
+
+        const Outcome refused = read({QStringLiteral("--read=") + damaged});
+        QVERIFY2(refused.exitCode == 6 && refused.err.contains("cannot be read") && refused.out.isEmpty(),
+                 qPrintable(describe(refused)));
+        QCOMPARE(treeBelow(root.path()), before);
+    }
+
+    // The findings action reads the installation's newest reports and runs
+    // no check; without a report it ends with exit status 6.
+    void findingsActionReadsTheNewestReports()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        const QString mark = addMarkingPowerShell(fixtures);
+        recordAgreement(folder, QStringLiteral("1"));
+        const QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("findings")};
+
+        const Outcome none = runBatch(arguments);
+        QVERIFY2(none.exitCode == 6 && none.err.contains("no report"), qPrintable(describe(none)));
+
+        folder.writeFile(QStringLiteral("logs/SupportTool/") + reportName(QStringLiteral("SupportLog_software_confliction_")),
+                         reportFile(inspectionRecords(softwareshaping::conflictingProcesses(QString::fromUtf8(kProcessList)).records)));
+        const Outcome outcome = runBatch(arguments);
+        QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
+        const findings::ReportSet reports = findings::installationReports();
+        QCOMPARE(QString::fromUtf8(outcome.out), findings::fileText(findings::evaluate(reports), reports));
+        QVERIFY2(outcome.out.contains("conflicting-software"), outcome.out.constData());
+        QVERIFY(!QFile::exists(mark));
     }
 
     // Installed into a folder of its own, the tool runs from there: the

@@ -28,6 +28,8 @@ const QString kNetwork = QStringLiteral("SupportLog_network_config_, SupportLog_
 const QString kZip = QStringLiteral("SupportLog_zip_");
 // The three inspection actions' reports, in the sorted order reportKinds gives.
 const QString kInspections = kHardware + QStringLiteral(", ") + kNetwork + QStringLiteral(", ") + kSoftware;
+// The combined actions add the findings file, which sorts last.
+const QString kFindings = QStringLiteral(", findings.txt");
 
 } // namespace
 
@@ -49,10 +51,10 @@ private slots:
         QTest::newRow("Hardware Analysis") << "harwareBtn" << kHardware << false;
         QTest::newRow("Software Confliction Analysis") << "softwareBtn" << kSoftware << false;
         QTest::newRow("Network Status Diagnose") << "networkBtn" << kNetwork << false;
-        QTest::newRow("Automatic PC Conditions Check") << "autoBtn" << kInspections << false;
+        QTest::newRow("Automatic PC Conditions Check") << "autoBtn" << kInspections + kFindings << false;
         QTest::newRow("Collect logs and Zip") << "zipBtn" << kZip << true;
         QTest::newRow("Check All and Zip At Once")
-            << "everything" << kInspections + QStringLiteral(", ") + kZip << true;
+            << "everything" << kInspections + QStringLiteral(", ") + kZip + kFindings << true;
     }
 
     void clickRunsItsAction()

@@ -2,13 +2,17 @@
 // system's ping and route tracer on 127.0.0.1, local HTTP and HTTPS servers
 // for the six endpoints, and the system's 7-Zip making the archive.
 
+#include "archivereader.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
+#include "findingsfile.h"
+#include "findingstext.h"
 #include "localhttpserver.h"
 #include "mainwindow.h"
 #include "networksettings.h"
 #include "recordsummary.h"
 #include "reportkinds.h"
+#include "reportsources.h"
 #include "reporttexts.h"
 #include "serverendpoints.h"
 #include "testsupport.h"
@@ -32,6 +36,7 @@ const QString kTarget = QStringLiteral("127.0.0.1");
 const QString kInspectionReports =
     QStringLiteral("SupportLog_HardWare_, SupportLog_network_config_, SupportLog_network_server_, "
                    "SupportLog_network_speedTest_, SupportLog_software_confliction_");
+const QString kFindingsFile = QStringLiteral(", findings.txt");
 
 // Local servers for the six endpoints: all answer 200 but the third, which
 // answers 404; the settings file of the installation points at them and
@@ -152,8 +157,8 @@ private slots:
         window.GetSystemInfo();
         QVERIFY(idle(window));
 
-        // One report of each inspection action, and nothing else left behind.
-        QCOMPARE(reportKinds(), kInspectionReports);
+        // One report of each inspection action and the findings, nothing else left behind.
+        QCOMPARE(reportKinds(), kInspectionReports + kFindingsFile);
         for (const QString &gone : {QStringLiteral("ipconfig.txt"), QStringLiteral("downloadConfig.txt")})
             QVERIFY2(!QFileInfo::exists(gone), qPrintable(gone));
 
@@ -196,9 +201,11 @@ private slots:
         pane.text(kConfigurationStart);
         expectConfigurationTexts(pane.next(), onlyReport(QStringLiteral("SupportLog_network_config_")));
 
+        // Then the findings block, drawn from these reports.
         const QString added = addedPaneText(before, paneText(window));
-        QVERIFY2(pane.pattern().matches(added),
+        QVERIFY2(pane.pattern().matches(withoutFindingsBlock(added)),
                  qPrintable(QStringLiteral("pane:\n%1\n\nexpected:\n%2").arg(added, pane.pattern().expression())));
+        QVERIFY(added.endsWith(QLatin1Char('\n') + findings::paneBlock(findings::evaluate(findings::installationReports()))));
     }
 
     void gatherAndZipAtOnceArchivesThisRunsReports()
@@ -212,7 +219,7 @@ private slots:
         window.gatherAndZipAtOnce();
         QVERIFY(idle(window));
 
-        QCOMPARE(reportKinds(), kInspectionReports + QStringLiteral(", SupportLog_zip_"));
+        QCOMPARE(reportKinds(), kInspectionReports + QStringLiteral(", SupportLog_zip_") + kFindingsFile);
 
         // Every report of this run is in the archive, under the copy's name.
         QStringList archivedReports;
@@ -225,13 +232,36 @@ private slots:
 
         QString archive = QDir::currentPath() + QStringLiteral("/zziplog.zip");
         archive.replace(QLatin1Char('/'), QLatin1Char('\\'));
-        const QStringList lines = paneText(window).split(QLatin1Char('\n'));
+        const QStringList lines = withoutFindingsBlock(paneText(window)).split(QLatin1Char('\n'));
         QCOMPARE(lines.mid(lines.size() - 4),
                  (QStringList{QStringLiteral("Start Zipping..."),
                               QStringLiteral("All the logs have been packed and zipped into \"zziplog.zip\" under your "
                                              "Tessaly render installation folder"),
                               QStringLiteral("file path: ") + QDir::currentPath(),
                               QStringLiteral("explorer.exe /select, ") + archive}));
+
+        // The archive carries the findings file, and reading the archive
+        // as support would gives the same findings; the pane ends with them.
+        QString problem;
+        const std::optional<archivereader::ArchiveReader> reader =
+            archivereader::ArchiveReader::open(QStringLiteral("zziplog.zip"), 100, &problem);
+        QVERIFY2(reader, qPrintable(problem));
+        QByteArray archivedFindings;
+        for (int i = 0; i < reader->entries().size(); ++i) {
+            if (reader->entries().at(i).name == QLatin1String("logs_quillon/SupportTool/findings.txt"))
+                QVERIFY(reader->read(i, 100000, &archivedFindings, &problem));
+        }
+        QCOMPARE(archivedFindings, readFile(findingsfile::path()));
+
+        findings::NewestReports archived;
+        QVERIFY2(findings::readReportArchive(QStringLiteral("zziplog.zip"), &archived, &problem), qPrintable(problem));
+        const findings::ReportSet reports = archived.reportSet();
+        const QVector<findings::Finding> found = findings::evaluate(reports);
+        QCOMPARE(QString::fromUtf8(archivedFindings), findings::fileText(found, reports));
+        QVERIFY(paneText(window).endsWith(QLatin1Char('\n') + findings::paneBlock(found)));
+        // The one finding this test controls: the endpoint answering 404.
+        QVERIFY2(archivedFindings.contains(("server " + endpoints.baseUrl(2) + " could not be reached").toUtf8()),
+                 archivedFindings.constData());
     }
 };
 

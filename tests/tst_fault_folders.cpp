@@ -230,6 +230,28 @@ private slots:
         QVERIFY2(!entries.contains(QStringLiteral("notes.txt")), qPrintable(entries.join(' ')));
     }
 
+    // The findings file found as a link to somebody else's file: the link
+    // goes, and the findings are written in its place, not through it.
+    void findingsFileThatIsALink()
+    {
+        const FixturePath fixtures;
+        fixtures.addSilentShells();
+        const NoDesktop noDesktop;
+        Sandbox sandbox(kInstallName);
+        sandbox.writeFile(kInstallName + QStringLiteral("/SupportToolConfig.ini"), localOnlySettings());
+        sandbox.writeFile(QStringLiteral("bystander/notes.txt"), "somebody's notes\n");
+        const QString name = QStringLiteral("logs/SupportTool/findings.txt");
+        QVERIFY(QFile::link(sandbox.bystander() + QStringLiteral("/notes.txt"), name));
+        sandbox.snapshot();
+
+        MainWindow window;
+        runCleanly(window, &MainWindow::GetSystemInfo, sandbox);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(!QFileInfo(name).isSymLink());
+        QVERIFY(readFile(name).startsWith("Tessaly Render Support Tool findings: "));
+    }
+
     // A pipe under one of the tool's scratch names would make whoever opens
     // it wait for the other end: it is cleared away and the action goes on.
     void scratchNamesThatArePipes_data()
@@ -242,6 +264,7 @@ private slots:
         QTest::newRow("download list") << Slot(&MainWindow::GetNetInfo) << "downloadConfig.txt";
         QTest::newRow("ping results") << Slot(&MainWindow::GetNetInfo) << "logs/SupportTool/pingResult.txt";
         QTest::newRow("route results") << Slot(&MainWindow::GetNetInfo) << "logs/SupportTool/tracertResult.txt";
+        QTest::newRow("findings file") << Slot(&MainWindow::GetSystemInfo) << "logs/SupportTool/findings.txt";
     }
 
     void scratchNamesThatArePipes()

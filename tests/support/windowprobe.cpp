@@ -26,6 +26,12 @@ QString asPaneShows(const QString &text)
     return scratch.toPlainText();
 }
 
+QString withoutFindingsBlock(const QString &pane)
+{
+    const int block = pane.lastIndexOf(QStringLiteral("\nFindings: "));
+    return block < 0 ? pane : pane.left(block);
+}
+
 QList<QPushButton *> actionButtons(const QWidget &window)
 {
     QList<QPushButton *> buttons;

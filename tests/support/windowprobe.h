@@ -18,6 +18,10 @@ QString addedPaneText(const QString &before, const QString &now);
 // How the pane shows text appended to it (a "\r\n" in the text, for
 // instance, becomes a paragraph break).
 QString asPaneShows(const QString &text);
+// The pane's text without the findings block the combined actions end it
+// with ("Findings: N" and the lines after it); the text unchanged when it
+// has none.
+QString withoutFindingsBlock(const QString &pane);
 // The six action buttons, in the order of the window's button list.
 QList<QPushButton *> actionButtons(const QWidget &window);
 // All six buttons enabled and the busy indicator hidden.

@@ -1,0 +1,94 @@
+#include "archivereader.h"
+
+#include <QRegularExpression>
+
+#include <limits>
+
+namespace archivereader {
+
+bool staysInside(const QString &name)
+{
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\'))
+        || drive.match(name).hasMatch())
+        return false;
+    for (const QStringRef &part : name.splitRef(QRegularExpression(QStringLiteral("[/\\\\]")))) {
+        if (part == QLatin1String(".."))
+            return false;
+    }
+    return true;
+}
+
+ArchiveReader::ArchiveReader(ziphandles::Archive archive, QVector<EntryInfo> entries)
+    : m_archive(std::move(archive)), m_entries(std::move(entries))
+{
+}
+
+std::optional<ArchiveReader> ArchiveReader::open(const QString &path, int maxEntries, QString *problem)
+{
+    ziphandles::Archive archive = ziphandles::openForReading(path, problem);
+    if (!archive)
+        return std::nullopt;
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count < 0 || count > maxEntries) {
+        *problem = QStringLiteral("it holds %1 entries, more than the %2 a support archive may hold")
+                       .arg(count)
+                       .arg(maxEntries);
+        return std::nullopt;
+    }
+    QVector<EntryInfo> entries;
+    entries.reserve(int(count));
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        if (zip_stat_index(archive.get(), zip_uint64_t(index), 0, &stat) != 0
+            || !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_SIZE)) {
+            *problem = QStringLiteral("entry %1 cannot be read: %2").arg(index).arg(ziphandles::errorText(archive.get()));
+            return std::nullopt;
+        }
+        const QString name = QString::fromUtf8(stat.name);
+        if (!staysInside(name)) {
+            *problem = QStringLiteral("it holds an entry that points outside the archive: \"%1\"").arg(name);
+            return std::nullopt;
+        }
+        entries.append({name, qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(std::numeric_limits<qint64>::max())))});
+    }
+    return ArchiveReader(std::move(archive), std::move(entries));
+}
+
+bool ArchiveReader::read(int index, qint64 limit, QByteArray *content, QString *problem) const
+{
+    const EntryInfo &info = m_entries.at(index);
+    if (info.size > limit) {
+        *problem = QStringLiteral("\"%1\" holds %2 bytes, more than the %3 it may hold")
+                       .arg(info.name)
+                       .arg(info.size)
+                       .arg(limit);
+        return false;
+    }
+    const ziphandles::Entry entry(zip_fopen_index(m_archive.get(), zip_uint64_t(index), 0));
+    if (!entry) {
+        *problem = QStringLiteral("\"%1\" cannot be opened: %2").arg(info.name, ziphandles::errorText(m_archive.get()));
+        return false;
+    }
+    // Read to the end rather than trust the declared size; one byte more
+    // than the limit is enough to know the entry is too large.
+    content->clear();
+    content->reserve(int(info.size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const zip_int64_t got = zip_fread(entry.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            *problem = QStringLiteral("\"%1\" is damaged: %2").arg(info.name, ziphandles::errorText(entry.get()));
+            return false;
+        }
+        if (got == 0)
+            return true;
+        if (content->size() + got > limit) {
+            *problem = QStringLiteral("\"%1\" holds more than the %2 bytes it may hold").arg(info.name).arg(limit);
+            return false;
+        }
+        content->append(buffer, int(got));
+    }
+}
+
+} // namespace archivereader

@@ -1,0 +1,47 @@
+#pragma once
+// Reading an archive someone else's machine made, which may be damaged or
+// made to harm: entries are read into memory only (nothing is ever
+// extracted to disk), each up to a limit, and an archive that is not a zip,
+// fails libzip's consistency checks, holds more entries than a support
+// archive does or names an entry outside itself is refused with a reason.
+
+#include "ziphandles.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+namespace archivereader {
+
+struct EntryInfo
+{
+    QString name; // as stored, "/" separators
+    qint64 size = 0; // uncompressed, as the archive declares it
+};
+
+// True when name stays inside the folder an unpacker puts it in: no ".."
+// part, no leading separator, no drive letter.
+bool staysInside(const QString &name);
+
+class ArchiveReader
+{
+public:
+    // Opens the archive at path and checks every entry's name; nothing,
+    // with the reason in *problem, when it is refused.
+    static std::optional<ArchiveReader> open(const QString &path, int maxEntries, QString *problem);
+
+    const QVector<EntryInfo> &entries() const { return m_entries; }
+    // The whole entry at index, if it holds at most limit bytes; false with
+    // the reason otherwise (too large, damaged data, a wrong checksum).
+    bool read(int index, qint64 limit, QByteArray *content, QString *problem) const;
+
+private:
+    ArchiveReader(ziphandles::Archive archive, QVector<EntryInfo> entries);
+
+    ziphandles::Archive m_archive;
+    QVector<EntryInfo> m_entries;
+};
+
+} // namespace archivereader

@@ -1,0 +1,44 @@
+#pragma once
+// Where findings read their reports: the report folder of an installation,
+// or an archive made by the tool on any machine.
+
+#include "reportset.h"
+
+#include <QString>
+
+namespace findings {
+
+// Limits for reading what another machine made. A report file rolls over
+// at about 10 MB, and a support archive holds far fewer entries.
+inline constexpr int kMaxArchiveEntries = 10000;
+inline constexpr qint64 kMaxReportBytes = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxReportBytesInAll = 256 * 1024 * 1024;
+
+struct ArchiveLimits
+{
+    int entries = kMaxArchiveEntries;
+    qint64 reportBytes = kMaxReportBytes;           // one report
+    qint64 reportBytesInAll = kMaxReportBytesInAll; // all reports together
+};
+
+// The newest reports of a report folder (logs/SupportTool). Anything that
+// is not a plain file, cannot be read or is larger than a report gets is
+// left out.
+NewestReports readReportFolder(const QString &folder);
+
+// The newest reports in logs/SupportTool of the installation folder, which
+// is the current folder.
+ReportSet installationReports();
+
+// The newest reports inside an archive: entries named like a report in a
+// folder "SupportTool". False, with the reason, when the archive is
+// refused or a report in it cannot be read.
+bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem,
+                       const ArchiveLimits &limits = ArchiveLimits());
+
+// What --read takes: an archive, a report folder, or an installation
+// folder holding logs/SupportTool. False, with the reason, when nothing
+// readable holds a report there.
+bool readReportsAt(const QString &path, NewestReports *reports, QString *problem);
+
+} // namespace findings

@@ -1,0 +1,49 @@
+#include "ziphandles.h"
+
+#include <QFile>
+
+namespace ziphandles {
+
+QString errorText(zip_error_t *error) { return QString::fromUtf8(zip_error_strerror(error)); }
+
+QString errorText(int code)
+{
+    Error error;
+    zip_error_set(error.get(), code, 0);
+    return errorText(error.get());
+}
+
+QString errorText(zip_t *archive) { return errorText(zip_get_error(archive)); }
+
+QString errorText(zip_file_t *entry) { return errorText(zip_file_get_error(entry)); }
+
+Source fileSource(const QString &path, QString *problem)
+{
+    Error error;
+#ifdef _WIN32
+    // The narrow names libzip takes are in the 8-bit code page there.
+    Source source(zip_source_win32w_create(reinterpret_cast<const wchar_t *>(path.utf16()), 0, -1, error.get()));
+#else
+    Source source(zip_source_file_create(QFile::encodeName(path).constData(), 0, -1, error.get()));
+#endif
+    if (!source)
+        *problem = errorText(error.get());
+    return source;
+}
+
+Archive openForReading(const QString &path, QString *problem)
+{
+    Source source = fileSource(path, problem);
+    if (!source)
+        return nullptr;
+    Error error;
+    Archive archive(zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, error.get()));
+    if (!archive) {
+        *problem = errorText(error.get());
+        return nullptr;
+    }
+    source.release(); // the archive owns it now
+    return archive;
+}
+
+} // namespace ziphandles
