@@ -46,6 +46,15 @@ private slots:
         QCOMPARE(calls.join(QString()), QStringLiteral("ABABABAB"));
         QCOMPARE(result.first.values, (QVector<double>{1, 2, 3}));
         QCOMPARE(result.second.values, (QVector<double>{101, 102, 103}));
+
+        calls.clear();
+        const QVector<bench::Figures> three = bench::alternate(
+            2, 1,
+            {[&] { calls << QStringLiteral("A"); return 1.0; }, [&] { calls << QStringLiteral("B"); return 2.0; },
+             [&] { calls << QStringLiteral("C"); return 3.0; }});
+        QCOMPARE(calls.join(QString()), QStringLiteral("ABCABCABC"));
+        QCOMPARE(three.size(), 3);
+        QCOMPARE(three.at(2).values, (QVector<double>{3, 3}));
     }
 
     void ratioVerdict_data()
