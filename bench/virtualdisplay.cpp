@@ -53,7 +53,7 @@ bool VirtualDisplay::start(const QString &logFile, QString *error)
     while (!number.endsWith('\n') && m_server.waitForReadyRead(kServerStartMs))
         number += m_server.readAllStandardOutput();
     if (number.trimmed().isEmpty()) {
-        *error = QStringLiteral("Xvfb did not start (see %1)").arg(logFile);
+        *error = QStringLiteral("Xvfb did not start:");
         return false;
     }
     m_name = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
