@@ -7,12 +7,11 @@
 
 #include "backgroundprogram.h"
 #include "benchmarks.h"
-#include "networksettings.h"
+#include "scratchinstallation.h"
 #include "serverendpoints.h"
 #include "serverprocess.h"
 #include "virtualdisplay.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +41,6 @@ constexpr qint64 kDownloadBytes = 1024 * 1024;
 // The centre of "Check All and Zip At Once" (the button `everything`, 600, 310,
 // 141 x 51 in the central widget, which starts at the window's corner).
 const QPoint kEverythingCentre(600 + 141 / 2, 310 + 51 / 2);
-const QByteArray kRevealEnd = "revealed";
 
 struct Contender
 {
@@ -78,103 +76,10 @@ QByteArray tailOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll().right(2000) : QByteArray();
 }
 
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// A scratch installation of the tool beside the folders its runs need: the
-// program with its stand-ins, the terms accepted, the network tests pointed
-// at local servers and at 127.0.0.1; the user's folders and the run logs in
-// scratch folders; and first on the search path a stand-in xdg-open, which
-// the tool starts as the archive action's last step: it notes that moment
-// (with the environment it got) in place of opening a file browser.
-class Installation
-{
-public:
-    bool prepare(const Settings &settings, const QStringList &hosts, QString *error)
-    {
-        const QString root = settings.workFolder + QStringLiteral("/window");
-        m_folder = root + QStringLiteral("/Tessaly Render");
-        m_bin = root + QStringLiteral("/bin");
-        const QString standIns = m_folder + QStringLiteral("/standins");
-        for (const QString &folder : {standIns, m_bin, root + QStringLiteral("/runtime"), root + QStringLiteral("/tmp"),
-                                      root + QStringLiteral("/data")})
-            QDir().mkpath(folder);
-        QFile::setPermissions(root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        bool copied = QFile::copy(settings.toolProgram, program());
-        for (const QString &standIn : {QStringLiteral("powershell"), QStringLiteral("cmd"), QStringLiteral("d3d12probe")})
-            copied = copied && QFile::copy(settings.standInFolder + QLatin1Char('/') + standIn, standIns + QLatin1Char('/') + standIn);
-
-        m_revealed = root + QStringLiteral("/revealed");
-        // Shell built-ins only, so that it starts no program of its own.
-        const bool written =
-            writeFile(m_folder + QStringLiteral("/SupportToolConfig.ini"),
-                      "[AgreeLicense]\nagreed=1\n" + testsupport::addressGroup({QStringLiteral("127.0.0.1")}) +
-                          testsupport::serverHostsGroup(hosts, 30)) &&
-            writeFile(opener(), "#!/bin/sh\n{ export -p; echo " + kRevealEnd + "; } > '" +
-                                    QFile::encodeName(m_revealed) + "'\n") &&
-            QFile::setPermissions(opener(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (!copied || !written) {
-            *error = QStringLiteral("the scratch installation in %1 could not be made").arg(root);
-            return false;
-        }
-
-        m_environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "QT_XCB_GL_INTEGRATION",
-                                 "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "SUPPORTTOOL_CLOSE_AFTER_MS"})
-            m_environment.remove(QLatin1String(name));
-        m_environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
-        m_environment.insert(QStringLiteral("TMPDIR"), root + QStringLiteral("/tmp"));
-        m_environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
-        m_environment.insert(QStringLiteral("PATH"), m_bin + QLatin1Char(':') + m_environment.value(QStringLiteral("PATH")));
-        return true;
-    }
-
-    QString program() const { return m_folder + QStringLiteral("/SupportTool"); }
-    QString opener() const { return m_bin + QStringLiteral("/xdg-open"); }
-    QString folder() const { return m_folder; }
-    // What every window program gets: the display and the scratch folders,
-    // and none of the caller's platform or OpenGL choices.
-    QProcessEnvironment environment(const QString &display) const
-    {
-        QProcessEnvironment environment = m_environment;
-        environment.insert(QStringLiteral("DISPLAY"), display);
-        return environment;
-    }
-    // The environment the stand-in got, once it has written it whole.
-    QByteArray revealEnvironment() const
-    {
-        QFile file(m_revealed);
-        const QByteArray written = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        return written.endsWith(kRevealEnd + '\n') ? written : QByteArray();
-    }
-    bool runStarted() const
-    {
-        return !QDir(m_folder + QStringLiteral("/logs/SupportTool"))
-                    .entryList({QStringLiteral("SupportLog_HardWare_*")}, QDir::Files)
-                    .isEmpty();
-    }
-    // Every run begins with no reports, no archive and nothing revealed.
-    void clearRun() const
-    {
-        QDir(m_folder + QStringLiteral("/logs")).removeRecursively();
-        QFile::remove(m_folder + QStringLiteral("/zziplog.zip"));
-        QFile::remove(m_revealed);
-    }
-
-private:
-    QString m_folder;
-    QString m_bin;
-    QString m_revealed;
-    QProcessEnvironment m_environment;
-};
-
 class WindowBench
 {
 public:
-    WindowBench(VirtualDisplay &display, const Installation &installation, const QString &outputFile)
+    WindowBench(VirtualDisplay &display, const ScratchInstallation &installation, const QString &outputFile)
         : m_display(display), m_installation(installation), m_outputFile(outputFile)
     {
     }
@@ -272,7 +177,7 @@ private:
     }
 
     VirtualDisplay &m_display;
-    const Installation &m_installation;
+    const ScratchInstallation &m_installation;
     QString m_outputFile;
     QString m_error;
     std::chrono::steady_clock::time_point m_launchedAt;
@@ -308,8 +213,8 @@ bool windowCost(Report &report, const Settings &settings)
     QStringList hosts;
     for (const serverendpoints::Endpoint &endpoint : serverendpoints::all())
         hosts << (endpoint.scheme == QLatin1String("https") ? tls : plain).hostAndPort();
-    Installation installation;
-    if (plain.hostAndPort().isEmpty() || tls.hostAndPort().isEmpty() || !installation.prepare(settings, hosts, &error)) {
+    ScratchInstallation installation;
+    if (plain.hostAndPort().isEmpty() || tls.hostAndPort().isEmpty() || !installation.prepare(settings.workFolder + QStringLiteral("/window"), settings.toolProgram, settings.standInFolder, hosts, &error)) {
         QTextStream(stderr) << plain.error() << tls.error() << error << Qt::endl;
         return false;
     }
