@@ -50,14 +50,6 @@ private:
     bool m_ok = false;
 };
 
-long ownPeakOf(pid_t pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    return highWaterMarkKb(status.readAll());
-}
-
 // Reads whatever is there; false once the writer has closed its end.
 bool drain(int fd, QByteArray &into)
 {
@@ -79,6 +71,14 @@ long highWaterMarkKb(const QByteArray &statusText)
         return 0;
     const int end = statusText.indexOf('\n', at);
     return statusText.mid(at + 6, end < 0 ? -1 : end - at - 6).replace("kB", "").trimmed().toLong();
+}
+
+long highWaterMarkKbOf(long pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    return highWaterMarkKb(status.readAll());
 }
 
 Spawned spawnAndWait(const QString &program, const QStringList &arguments, const SpawnOptions &options)
@@ -127,7 +127,7 @@ Spawned spawnAndWait(const QString &program, const QStringList &arguments, const
         if (errOpen)
             watched.push_back({err.readEnd(), POLLIN, 0});
         if (options.samplePeakMemory)
-            result.ownPeakKb = std::max(result.ownPeakKb, ownPeakOf(pid));
+            result.ownPeakKb = std::max(result.ownPeakKb, highWaterMarkKbOf(pid));
         if (watched.empty()) {
             // Both pipes are closed: the child is ending, or went on without them.
             const pid_t ended = wait4(pid, &status, options.samplePeakMemory ? WNOHANG : 0, &usage);

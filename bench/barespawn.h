@@ -33,5 +33,7 @@ Spawned spawnAndWait(const QString &program, const QStringList &arguments, const
 
 // "VmHWM:  12345 kB" in a /proc/PID/status text; 0 when missing.
 long highWaterMarkKb(const QByteArray &statusText);
+// A running process's own peak resident set (its VmHWM); 0 when it is gone.
+long highWaterMarkKbOf(long pid);
 
 } // namespace bench

@@ -15,6 +15,9 @@ struct Settings
     QString selfProgram;     // this program, started again as the HTTP server
     QString smallChild;      // the small program of the command benchmark
     QString batchProgram;    // SupportToolBatch
+    QString toolProgram;     // SupportTool, the window program
+    QString standInFolder;   // the built stand-ins and probe
+    QString minimalWindow;   // the smallest Qt widgets window, the window benchmark's yardstick
     QString workFolder;      // scratch space, removed afterwards
 };
 
@@ -23,9 +26,6 @@ bool timedDownload(Report &report, const Settings &settings);
 bool logArchive(Report &report, const Settings &settings);
 bool batchActions(Report &report, const Settings &settings);
 bool findingsCost(Report &report, const Settings &settings);
-
-// The server mode of this program: answers every request on 127.0.0.1 with
-// bodyBytes of text, prints its port, and ends when its standard input does.
-int serveHttp(qint64 bodyBytes);
+bool windowCost(Report &report, const Settings &settings);
 
 } // namespace bench

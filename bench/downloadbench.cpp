@@ -5,18 +5,14 @@
 
 #include "barespawn.h"
 #include "benchmarks.h"
-#include "localhttpserver.h"
+#include "serverprocess.h"
 #include "timedrequest.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTextStream>
 
 #include <cmath>
-#include <unistd.h>
 
 namespace bench {
 
@@ -24,36 +20,7 @@ namespace {
 
 constexpr qint64 kBodyBytes = 20 * 1024 * 1024;
 
-QByteArray bodyText(qint64 bytes)
-{
-    const QByteArray piece = "{\"chunk\":\"0123456789abcdefghijklmnopqrstuvwxyz\",\"note\":\"network speed test\"}\n";
-    QByteArray body;
-    body.reserve(int(bytes));
-    while (body.size() + piece.size() <= bytes)
-        body += piece;
-    body += QByteArray(int(bytes - body.size()), ' ');
-    return body;
-}
-
 } // namespace
-
-int serveHttp(qint64 bodyBytes)
-{
-    testsupport::HttpAnswer answer;
-    answer.body = bodyText(bodyBytes);
-    testsupport::LocalHttpServer server(testsupport::LocalHttpServer::Transport::Plain, answer);
-    if (!server.isListening())
-        return 1;
-    QTextStream(stdout) << server.serverPort() << Qt::endl;
-    // Ends with the benchmark that started it, however that one ends.
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [] {
-        char byte;
-        if (::read(STDIN_FILENO, &byte, 1) <= 0)
-            QCoreApplication::quit();
-    });
-    return QCoreApplication::exec();
-}
 
 bool timedDownload(Report &report, const Settings &settings)
 {
@@ -62,13 +29,12 @@ bool timedDownload(Report &report, const Settings &settings)
         QTextStream(stderr) << "curl is not installed (scripts/install-deps installs it)" << Qt::endl;
         return false;
     }
-    QProcess server;
-    server.start(settings.selfProgram, {QStringLiteral("--serve-http"), QString::number(kBodyBytes)});
-    if (!server.waitForReadyRead(30000)) {
-        QTextStream(stderr) << "The local HTTP server did not start: " << server.readAllStandardError() << Qt::endl;
+    const ServerProcess server(settings.selfProgram, kBodyBytes, false);
+    if (server.hostAndPort().isEmpty()) {
+        QTextStream(stderr) << server.error() << Qt::endl;
         return false;
     }
-    const QString base = QStringLiteral("http://127.0.0.1:%1/test").arg(QString::fromLatin1(server.readLine().trimmed()));
+    const QString base = QStringLiteral("http://%1/test").arg(server.hostAndPort());
     const QString file = QStringLiteral("response.json");
 
     Figures reported;
@@ -111,8 +77,6 @@ bool timedDownload(Report &report, const Settings &settings)
                                  "network manager is torn down)")
                       .arg(times.first.median(), 0, 'f', 1),
                   QStringLiteral("body: %1 bytes from a server process on 127.0.0.1 (plain HTTP)").arg(kBodyBytes)});
-    server.closeWriteChannel(); // the server's cue to end
-    server.waitForFinished(5000);
     if (failures > 0) {
         QTextStream(stderr) << failures << " downloads failed" << Qt::endl;
         return false;

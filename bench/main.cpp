@@ -3,6 +3,7 @@
 
 #include "benchmarks.h"
 #include "records.h"
+#include "serverprocess.h"
 #include "startup.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,7 @@
 namespace {
 
 const char kUsage[] = "Usage: SupportToolBench [--quick] [--strict] [BENCHMARK...]\n"
-                      "Benchmarks: command, download, archive, batch, findings (all when none is named).\n"
+                      "Benchmarks: command, download, archive, batch, findings, window (all when none is named).\n"
                       "  --quick   fewer rounds and a smaller log tree: a smoke run, not figures to quote\n"
                       "  --strict  exit with 1 when a target is missed (otherwise only errors fail)\n";
 
@@ -29,20 +30,26 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("SupportTool")); // where the tool looks for user logs
     QStringList arguments = app.arguments().mid(1);
     if (arguments.size() == 2 && arguments.first() == QLatin1String("--serve-http"))
-        return bench::serveHttp(arguments.at(1).toLongLong());
+        return bench::serveHttp(arguments.at(1).toLongLong(), false);
+    if (arguments.size() == 2 && arguments.first() == QLatin1String("--serve-https"))
+        return bench::serveHttp(arguments.at(1).toLongLong(), true);
 
     bench::Settings settings;
     bool strict = false;
     settings.selfProgram = QCoreApplication::applicationFilePath();
     settings.smallChild = QStringLiteral(BENCH_SMALL_CHILD);
     settings.batchProgram = QStringLiteral(SUPPORTTOOL_BATCH_BINARY);
+    settings.toolProgram = QStringLiteral(SUPPORTTOOL_BINARY);
+    settings.standInFolder = QStringLiteral(STANDIN_DIR);
+    settings.minimalWindow = QStringLiteral(BENCH_MINIMAL_WINDOW);
 
     using Benchmark = std::function<bool(bench::Report &, const bench::Settings &)>;
     const std::map<QString, Benchmark> known{{QStringLiteral("command"), bench::commandRoundTrip},
                                              {QStringLiteral("download"), bench::timedDownload},
                                              {QStringLiteral("archive"), bench::logArchive},
                                              {QStringLiteral("batch"), bench::batchActions},
-                                             {QStringLiteral("findings"), bench::findingsCost}};
+                                             {QStringLiteral("findings"), bench::findingsCost},
+                                             {QStringLiteral("window"), bench::windowCost}};
     QStringList chosen;
     for (const QString &argument : arguments) {
         if (argument == QLatin1String("--quick")) {
@@ -59,7 +66,7 @@ int main(int argc, char *argv[])
     }
     if (chosen.isEmpty())
         chosen = QStringList{QStringLiteral("command"), QStringLiteral("download"), QStringLiteral("archive"),
-                             QStringLiteral("batch"), QStringLiteral("findings")};
+                             QStringLiteral("batch"), QStringLiteral("findings"), QStringLiteral("window")};
 
     // The tool's records go to a scratch report, never into a measured tree.
     QTemporaryDir work;

@@ -30,14 +30,20 @@ double Figures::maximum() const
 SideBySide alternate(int rounds, int warmUps, const std::function<double()> &first,
                      const std::function<double()> &second)
 {
+    const QVector<Figures> both = alternate(rounds, warmUps, {first, second});
+    return {both.at(0), both.at(1)};
+}
+
+QVector<Figures> alternate(int rounds, int warmUps, const QVector<std::function<double()>> &sides)
+{
     for (int round = 0; round < warmUps; ++round) {
-        first();
-        second();
+        for (const auto &side : sides)
+            side();
     }
-    SideBySide result;
+    QVector<Figures> result(sides.size());
     for (int round = 0; round < rounds; ++round) {
-        result.first.values << first();
-        result.second.values << second();
+        for (int index = 0; index < sides.size(); ++index)
+            result[index].values << sides.at(index)();
     }
     return result;
 }

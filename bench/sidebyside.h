@@ -37,4 +37,7 @@ struct SideBySide
 SideBySide alternate(int rounds, int warmUps, const std::function<double()> &first,
                      const std::function<double()> &second);
 
+// The same for any number of sides, taken in turn in the order given.
+QVector<Figures> alternate(int rounds, int warmUps, const QVector<std::function<double()>> &sides);
+
 } // namespace bench

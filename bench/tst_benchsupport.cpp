@@ -2,6 +2,7 @@
 // log tree and the bare spawn: a wrong median or verdict would print a
 // PASS the tool never earned.
 
+#include "backgroundprogram.h"
 #include "barespawn.h"
 #include "logtree.h"
 #include "sidebyside.h"
@@ -46,6 +47,15 @@ private slots:
         QCOMPARE(calls.join(QString()), QStringLiteral("ABABABAB"));
         QCOMPARE(result.first.values, (QVector<double>{1, 2, 3}));
         QCOMPARE(result.second.values, (QVector<double>{101, 102, 103}));
+
+        calls.clear();
+        const QVector<bench::Figures> three = bench::alternate(
+            2, 1,
+            {[&] { calls << QStringLiteral("A"); return 1.0; }, [&] { calls << QStringLiteral("B"); return 2.0; },
+             [&] { calls << QStringLiteral("C"); return 3.0; }});
+        QCOMPARE(calls.join(QString()), QStringLiteral("ABCABCABC"));
+        QCOMPARE(three.size(), 3);
+        QCOMPARE(three.at(2).values, (QVector<double>{3, 3}));
     }
 
     void ratioVerdict_data()
@@ -107,6 +117,44 @@ private slots:
         QCOMPARE(run.exitCode, 3);
         QVERIFY(run.wallMs > 0);
         QVERIFY(!bench::spawnAndWait(QStringLiteral("/no/such/program"), {}).started);
+    }
+
+    // The window benchmark's view of a program it drives: the exact
+    // environment given, the exit code, the programs started below it by
+    // name, and a deadline that kills.
+    void backgroundProgram()
+    {
+        QTemporaryDir folder;
+        const QString output = folder.filePath(QStringLiteral("output.txt"));
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("ONLY"), QStringLiteral("this"));
+        environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+        bench::BackgroundProgram program;
+        QString error;
+        QVERIFY(program.start(QStringLiteral("/bin/sh"),
+                              {QStringLiteral("-c"), QStringLiteral("echo \"$ONLY $HOME\"; sleep 1; exit 4")},
+                              environment, output, &error));
+        QTRY_VERIFY_WITH_TIMEOUT((program.sample(), program.descendantPeaksKb().contains(QStringLiteral("sleep"))),
+                                 900);
+        const bench::Ending ending = program.finish(5000);
+        QVERIFY(ending.ended);
+        QCOMPARE(ending.exitCode, 4);
+        QVERIFY(program.ownPeakKb() > 0);
+        QVERIFY2(program.descendantPeaksKb().value(QStringLiteral("sleep")) > 0,
+                 qPrintable(QStringList(program.descendantPeaksKb().keys()).join(QLatin1Char(' '))));
+        QFile printed(output);
+        QVERIFY(printed.open(QIODevice::ReadOnly));
+        QCOMPARE(printed.readAll(), QByteArray("this \n")); // HOME was not passed on
+
+        bench::BackgroundProgram endless;
+        QVERIFY(endless.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")}, environment, output, &error));
+        QElapsedTimer clock;
+        clock.start();
+        const bench::Ending killed = endless.finish(100);
+        QVERIFY(!killed.ended);
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(!endless.start(QStringLiteral("/no/such/program"), {}, environment, output, &error));
+        QVERIFY(!error.isEmpty());
     }
 
     // A tree that stands for real logs: about the size asked for, many files

@@ -18,14 +18,6 @@ QString number(double value)
 
 QString verdictWord(bool met) { return met ? QStringLiteral("PASS") : QStringLiteral("MISS"); }
 
-QString sideLine(const Side &side, const QString &unit)
-{
-    return QStringLiteral("    %1: median %2 %3 (min %4, max %5; %6 runs)")
-        .arg(side.label, number(side.figures.median()), unit, number(side.figures.minimum()),
-             number(side.figures.maximum()))
-        .arg(side.figures.values.size());
-}
-
 double ratioOf(const Side &first, const Side &second)
 {
     const double denominator = second.figures.median();
@@ -35,6 +27,14 @@ double ratioOf(const Side &first, const Side &second)
 }
 
 } // namespace
+
+QString figuresLine(const Side &side, const QString &unit)
+{
+    return QStringLiteral("    %1: median %2 %3 (min %4, max %5; %6 runs)")
+        .arg(side.label, number(side.figures.median()), unit, number(side.figures.minimum()),
+             number(side.figures.maximum()))
+        .arg(side.figures.values.size());
+}
 
 bool ratioMet(const Side &first, const Side &second, double maxRatio)
 {
@@ -49,7 +49,7 @@ QStringList ratioLines(const QString &name, const Side &first, const Side &secon
     return {QStringLiteral("%1: %2 (target at most %3x) %4")
                 .arg(name, std::isnan(ratio) ? number(ratio) : number(ratio) + QLatin1Char('x'), number(maxRatio),
                      verdictWord(ratioMet(first, second, maxRatio))),
-            sideLine(first, unit), sideLine(second, unit)};
+            figuresLine(first, unit), figuresLine(second, unit)};
 }
 
 bool belowLimit(double value, double limit) { return !std::isnan(value) && value < limit; }

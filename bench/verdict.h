@@ -17,6 +17,9 @@ struct Side
     Figures figures;
 };
 
+// "    label: median 12.3 ms (min 11.0, max 14.0; 10 runs)"
+QString figuresLine(const Side &side, const QString &unit);
+
 // first's median over second's median held against the largest ratio
 // allowed. A ratio that could not be formed (no figures, a zero median) is
 // a miss.

@@ -99,6 +99,8 @@ int main(int argc, char *argv[])
     }
 #endif
 
+    // Before the application object: the window system is chosen with it.
+    startup::WithoutOpenGL withoutOpenGL;
     QApplication app(argc, argv);
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
@@ -121,6 +123,8 @@ int main(int argc, char *argv[])
     {
         MainWindow window;
         window.show();
+        // The first window exists: the window system has chosen for good.
+        withoutOpenGL.release();
         exitCode = app.exec();
     }
     return exitCode;

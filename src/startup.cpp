@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLatin1String>
 #include <QtGlobal>
 
 #include <boost/filesystem.hpp>
@@ -14,6 +15,30 @@
 #include <cstdio>
 
 namespace startup {
+
+namespace {
+
+const char kXcbChoice[] = "QT_XCB_GL_INTEGRATION";
+// The Wayland plug-in knows no integration by the name "none"; without one
+// it draws through shared memory, as it does for raster windows anyway.
+const char kWaylandChoice[] = "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION";
+
+QtMessageHandler passOn = nullptr;
+
+bool isWaylandNoneWarning(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    return type == QtWarningMsg && qstrcmp(context.category, "qt.qpa.wayland") == 0
+        && (message == QLatin1String("Failed to load client buffer integration: \"none\"")
+            || message.startsWith(QLatin1String("Available client buffer integrations:")));
+}
+
+void withoutWaylandNoneWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!isWaylandNoneWarning(type, context, message))
+        passOn(type, context, message);
+}
+
+} // namespace
 
 QString installationFolderOf(const QString &programPath)
 {
@@ -93,6 +118,44 @@ void noteSettingsFile()
         records::info(records::kMain, 68, settingsfile::missingNotice());
     else if (settingsfile::isOddEntry())
         records::warning(records::kMain, 69, settingsfile::oddEntryNotice());
+}
+
+QVector<EnvironmentSetting> openGLOffSettings(const QProcessEnvironment &environment)
+{
+    QVector<EnvironmentSetting> settings;
+    // The toolkit takes an empty value for no value.
+    for (const char *name : {kXcbChoice, kWaylandChoice}) {
+        if (environment.value(QLatin1String(name)).isEmpty())
+            settings.push_back({name, "none"});
+    }
+    return settings;
+}
+
+WithoutOpenGL::WithoutOpenGL()
+{
+    for (const EnvironmentSetting &setting : openGLOffSettings(QProcessEnvironment::systemEnvironment())) {
+        const char *name = setting.name.constData();
+        m_previous.push_back({setting.name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+        qputenv(name, setting.value);
+        if (setting.name == kWaylandChoice) {
+            passOn = qInstallMessageHandler(withoutWaylandNoneWarnings);
+            m_filtering = true;
+        }
+    }
+}
+
+void WithoutOpenGL::release()
+{
+    if (m_filtering)
+        qInstallMessageHandler(passOn);
+    m_filtering = false;
+    for (const Previous &previous : m_previous) {
+        if (previous.wasSet)
+            qputenv(previous.name.constData(), previous.value);
+        else
+            qunsetenv(previous.name.constData());
+    }
+    m_previous.clear();
 }
 
 } // namespace startup

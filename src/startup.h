@@ -2,7 +2,11 @@
 // The steps start-up takes before the window exists, kept apart from main()
 // so they can be exercised on their own.
 
+#include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
+#include <QVector>
+#include <QtGlobal>
 
 namespace startup {
 
@@ -36,5 +40,49 @@ void appendStandInsToSearchPath(const QString &programFolder);
 // The notice for a settings file that is missing, or that is no plain file
 // and so is ignored.
 void noteSettingsFile();
+
+// An environment variable and the value start-up gives it.
+struct EnvironmentSetting
+{
+    QByteArray name;
+    QByteArray value;
+};
+
+// The toolkit's X11 and Wayland plug-ins load an OpenGL stack (Mesa, and
+// with it LLVM: some 50 MB of the window program's memory) for every
+// window, though the tool draws nothing with OpenGL. The variables that make
+// them load none, each with "none", leaving out those the environment gives
+// a value of the user's own: an explicit choice is kept. (Windows loads
+// OpenGL only for OpenGL windows; eglfs draws everything with OpenGL, and is
+// only ever chosen explicitly.)
+QVector<EnvironmentSetting> openGLOffSettings(const QProcessEnvironment &environment);
+
+// Sets those variables from construction, before the application object
+// exists, until release(), to be called once the first window has been
+// created (the plug-ins choose then, and keep their choice): the programs
+// the tool starts, a desktop file browser among them, get the user's own
+// environment. Meanwhile the Wayland plug-in's two warnings that it has no
+// integration named "none" are not printed.
+class WithoutOpenGL
+{
+public:
+    WithoutOpenGL();
+    ~WithoutOpenGL() { release(); }
+    WithoutOpenGL(const WithoutOpenGL &) = delete;
+    WithoutOpenGL &operator=(const WithoutOpenGL &) = delete;
+
+    // Gives back the variables as they were and stops the filtering.
+    void release();
+
+private:
+    struct Previous
+    {
+        QByteArray name;
+        bool wasSet;
+        QByteArray value;
+    };
+    QVector<Previous> m_previous;
+    bool m_filtering = false;
+};
 
 } // namespace startup

@@ -1,14 +1,30 @@
 // Start-up as a whole: the program is copied into a throw-away installation
 // folder and started there the way a user or the launcher starts it.
 
+#include "environmentvalue.h"
 #include "programstart.h"
 #include "startup.h"
 
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
 
 using namespace testsupport;
+
+namespace {
+
+const char kXcb[] = "QT_XCB_GL_INTEGRATION";
+const char kWayland[] = "QT_WAYLAND_CLIENT_BUFFER_INTEGRATION";
+const QString kUnset = QStringLiteral("<unset>");
+
+QStringList seenMessages;
+void keepMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    seenMessages << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
+}
+
+} // namespace
 
 class StartupTest : public QObject
 {
@@ -123,6 +139,86 @@ private slots:
         const ProgramRun run = startProgram(program, program, {}, root.path());
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errors.contains("cannot be created"), run.errors.constData());
+    }
+
+    // The window system loads no OpenGL stack unless the user asked for one.
+    void openGLOffUnlessChosen_data()
+    {
+        QTest::addColumn<QString>("xcb");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<QStringList>("set");
+        const QString xcbOff = QStringLiteral("QT_XCB_GL_INTEGRATION=none");
+        const QString waylandOff = QStringLiteral("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION=none");
+        QTest::newRow("nothing chosen") << kUnset << kUnset << QStringList{xcbOff, waylandOff};
+        QTest::newRow("an empty value chooses nothing") << "" << "" << QStringList{xcbOff, waylandOff};
+        QTest::newRow("X11 integration chosen") << "xcb_glx" << kUnset << QStringList{waylandOff};
+        QTest::newRow("Wayland integration chosen") << kUnset << "wayland-egl" << QStringList{xcbOff};
+        QTest::newRow("both chosen") << "xcb_egl" << "xcomposite-glx" << QStringList{};
+    }
+    void openGLOffUnlessChosen()
+    {
+        QFETCH(QString, xcb);
+        QFETCH(QString, wayland);
+        QFETCH(QStringList, set);
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin"));
+        if (xcb != kUnset)
+            environment.insert(QLatin1String(kXcb), xcb);
+        if (wayland != kUnset)
+            environment.insert(QLatin1String(kWayland), wayland);
+        QStringList settings;
+        for (const startup::EnvironmentSetting &setting : startup::openGLOffSettings(environment))
+            settings << QString::fromLatin1(setting.name + '=' + setting.value);
+        QCOMPARE(settings, set);
+    }
+
+    // The choice holds until the first window exists; then the environment is
+    // the user's again, for the programs the tool starts (a desktop file
+    // browser would otherwise inherit "no OpenGL").
+    void openGLDefaultsAreGivenBack()
+    {
+        const EnvironmentValue xcb(kXcb, {});
+        const EnvironmentValue wayland(kWayland, {});
+        qputenv(kWayland, ""); // set, but empty
+        startup::WithoutOpenGL withoutOpenGL;
+        QCOMPARE(qgetenv(kXcb), QByteArray("none"));
+        QCOMPARE(qgetenv(kWayland), QByteArray("none"));
+        withoutOpenGL.release();
+        QVERIFY(!qEnvironmentVariableIsSet(kXcb));
+        QVERIFY(qEnvironmentVariableIsSet(kWayland));
+        QCOMPARE(qgetenv(kWayland), QByteArray());
+
+        // A value of the user's own is never touched.
+        const EnvironmentValue chosen(kXcb, "xcb_glx");
+        startup::WithoutOpenGL again;
+        QCOMPARE(qgetenv(kXcb), QByteArray("xcb_glx"));
+        again.release();
+        QCOMPARE(qgetenv(kXcb), QByteArray("xcb_glx"));
+    }
+
+    // Only the Wayland plug-in's two warnings about the name "none" are
+    // silenced, and only until release.
+    void onlyTheNoneWarningsAreSilenced()
+    {
+        const EnvironmentValue wayland(kWayland, {});
+        seenMessages.clear();
+        const QtMessageHandler test = qInstallMessageHandler(keepMessage);
+        const QLoggingCategory plugin("qt.qpa.wayland");
+        const QLoggingCategory other("qt.other");
+        {
+            startup::WithoutOpenGL withoutOpenGL;
+            qCWarning(plugin) << "Failed to load client buffer integration:" << QStringLiteral("none");
+            qCWarning(plugin) << "Available client buffer integrations:" << QStringList{QStringLiteral("wayland-egl")};
+            qCWarning(plugin) << "Failed to load client buffer integration:" << QStringLiteral("wayland-egl");
+            qCWarning(other) << "Available client buffer integrations:";
+            withoutOpenGL.release();
+            qCWarning(plugin) << "Failed to load client buffer integration:" << QStringLiteral("none");
+        }
+        qInstallMessageHandler(test);
+        QCOMPARE(seenMessages,
+                 (QStringList{QStringLiteral("qt.qpa.wayland: Failed to load client buffer integration: \"wayland-egl\""),
+                              QStringLiteral("qt.other: Available client buffer integrations:"),
+                              QStringLiteral("qt.qpa.wayland: Failed to load client buffer integration: \"none\"")}));
     }
 };
 
