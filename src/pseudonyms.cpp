@@ -4,6 +4,9 @@
 #include <QTextCodec>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 

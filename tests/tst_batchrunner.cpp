@@ -389,16 +389,25 @@ private slots:
         recordAgreement(folder, QStringLiteral("1"));
         QProcessEnvironment environment = childEnvironment();
         environment.insert(QStringLiteral("HOME"), home.path());
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
         const QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--shareable"),
                                     QStringLiteral("zip")};
         const QString copy = folder.filePath(QStringLiteral("zziplog_shareable.zip"));
+
+        // Without the option, none.
+        const Outcome plain = runProgram(QStringLiteral(BATCH_BINARY), QStringList(arguments).mid(0, 2) << "zip", environment);
+        QVERIFY2(plain.exitCode == 0 && QFileInfo::exists(folder.filePath(QStringLiteral("zziplog.zip"))), qPrintable(describe(plain)));
+        QVERIFY(!QFileInfo::exists(copy));
 
         const Outcome made = runProgram(QStringLiteral(BATCH_BINARY), arguments, environment);
         QVERIFY2(made.exitCode == 0, qPrintable(describe(made)));
         QVERIFY2(made.out.contains("\nShareable copy without personal data: " + copy.toUtf8() + " ("),
                  qPrintable(describe(made)));
-        QVERIFY(QFileInfo(copy).isFile() && QFileInfo(folder.filePath(QStringLiteral("zziplog_shareable_map.txt"))).isFile());
+        QVERIFY(QFileInfo(copy).isFile());
+        // The zip report names the per-user log folder below the home folder,
+        // whose last part the tool takes for a user name.
+        const QByteArray map = readFile(folder.filePath(QStringLiteral("zziplog_shareable_map.txt")));
+        QVERIFY2(map.contains("\tuser name\t" + QFile::encodeName(QDir(home.path()).dirName()) + "\n"), map.constData());
 
         QVERIFY(QFile::remove(copy) && QDir().mkdir(copy));
         const Outcome refused = runProgram(QStringLiteral(BATCH_BINARY), arguments, environment);

@@ -1,10 +1,8 @@
 // The cleaning of one text for the shareable copy: which values are
 // replaced and which are left, the stand-ins they get, the same result
-// whether a text comes whole or in pieces, and the names read from what
-// the reports show.
+// whether a text comes whole or in pieces, and the listed host names.
 
 #include "knownnames.h"
-#include "network.h"
 #include "pseudonyms.h"
 #include "textscrubber.h"
 
@@ -100,25 +98,11 @@ private slots:
         QVERIFY(!out.contains("DESKTOP") && !out.contains("10.1."));
     }
 
-    // The names a report shows in the layout the stand-ins print.
-    void readsTheNamesReportsShow()
+    // The host names of the address list: the targets the address tests
+    // take, without the IP addresses. (The names the reports show are
+    // read in the archive's test.)
+    void addressListHosts()
     {
-        powershell::NetworkFacts facts;
-        facts.hostName = QStringLiteral("DESKTOP-7F3A");
-        facts.primaryDnsSuffix = QStringLiteral("corp.example");
-        facts.searchList = QStringList{QStringLiteral("corp.example"), QStringLiteral("lab.example")};
-        facts.connectionDnsSuffix = QStringLiteral("lan");
-        facts.adapters.append(powershell::NetworkAdapter{});
-        facts.adapters.first().kind = QStringLiteral("Ethernet");
-        const QByteArray report = "Log file created at: 2024/05/01 10:00:00\nRunning on machine: buildbox\n"
-                                  "I20240501 10:00:00.000001  4242 displaysystemrelatedinfo.cpp:441] Network Status: \n"
-                                  + powershell::ipconfigLines(facts).join(QLatin1Char('\n')).toUtf8();
-        shareable::KnownNames names;
-        shareable::addNamesShownIn(report, &names);
-        QCOMPARE(names.computerNames, (QStringList{QStringLiteral("DESKTOP-7F3A"), QStringLiteral("buildbox")}));
-        QCOMPARE(names.dnsSuffixes, (QStringList{QStringLiteral("corp.example"), QStringLiteral("corp.example"),
-                                                 QStringLiteral("lab.example"), QStringLiteral("lan")}));
-
         QCOMPARE(shareable::addressListHosts({QStringLiteral("nas.studio.lan"), QStringLiteral("8.8.8.8"),
                                               QStringLiteral("fe80::1%3 ; router"), QStringLiteral("; comment\nprinter x")}),
                  (QStringList{QStringLiteral("nas.studio.lan"), QStringLiteral("printer")}));

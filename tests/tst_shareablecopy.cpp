@@ -59,7 +59,10 @@ ZipEntries archiveEntries()
              "LogNet: nas.studio.lan, fileserver.corp.example, wifi.lan; a plan to render\r\n"
              + QByteArray(9000, '-') + "\r\nLast line: RENDER on DESKTOP-7F3A\r\n"},
             {QStringLiteral("logs_AppData_Local/Logs/render-session.log"), "session of render on testhost\n"},
-            {QStringLiteral("logs_AppData_Local/Logs/latin1.log"), "Benutzer: render \xe4nderte 192.168.1.1\n"},
+            // Its name is render.log's cleaned name.
+            {QStringLiteral("logs_AppData_Local/Logs/user0.log"), "an older log\n"},
+            {QStringLiteral("logs_AppData_Local/Logs/latin1.log"),
+             "Running on machine: buildbox\nBenutzer: render \xe4nderte 192.168.1.1\n"},
             {kBinaryEntry, QByteArray("MDMP", 4) + QByteArray(2, '\0') + "\x01render DESKTOP-7F3A"}};
 }
 
@@ -72,7 +75,7 @@ shareable::KnownNames givenNames()
 }
 
 // Names match as whole words in any case; addresses anywhere.
-const QStringList kRealNames{"DESKTOP-7F3A", "testhost", "render", "corp.example", "lab.example", "studio.lan", "lan"};
+const QStringList kRealNames{"DESKTOP-7F3A", "testhost", "buildbox", "render", "corp.example", "lab.example", "studio.lan", "lan"};
 const QStringList kRealAddresses{"192.168.1.20", "192.168.1.1", "00:1a:2b:3c:4d:5e", "00-1a-2b-3c-4d-5e",
                                  "2001:db8:85a3::8a2e:370:7334"};
 
@@ -114,7 +117,7 @@ private slots:
             shareablecopy::write(archive, dir.filePath(shareablecopy::copyName()),
                                  dir.filePath(shareablecopy::mapName()), givenNames(), stop);
         QVERIFY2(outcome.status == shareablecopy::Outcome::Status::Written, qPrintable(outcome.problem));
-        QCOMPARE(outcome.textEntries, 4);
+        QCOMPARE(outcome.textEntries, 5);
         QCOMPARE(outcome.leftOut, QStringList{QStringLiteral("logs_AppData_Local/Crashes/minidump.dmp")});
 
         QString problem;
@@ -133,7 +136,7 @@ private slots:
         QCOMPARE(found, QStringList());
         QCOMPARE(texts.keys(),
                  (QStringList{"logs_AppData_Local/Logs/latin1.log", "logs_AppData_Local/Logs/user0-session.log",
-                              "logs_AppData_Local/Logs/user0.log", "logs_quillon/",
+                              "logs_AppData_Local/Logs/user0.log", "logs_AppData_Local/Logs/user0~2.log", "logs_quillon/",
                               "logs_quillon/SupportTool/" + reportName(QStringLiteral("SupportLog_network_config_")),
                               "shareable_copy_note.txt"}));
         QVERIFY(texts.value("shareable_copy_note.txt").endsWith("Left out because they are not text (1):\n" + kBinaryEntry + "\n"));
@@ -150,9 +153,10 @@ private slots:
             QVERIFY2(report.contains(standIn), line);
         }
         // The log has them too, the MAC address in the colon form it stood in.
+        QCOMPARE(texts.value("logs_AppData_Local/Logs/user0~2.log"), QStringLiteral("an older log\n"));
         QVERIFY2(log.startsWith("LogInit: machine host0, user user0, home C:\\Users\\user0\\AppData\\Local\r\n"
                                 "LogNet: 10.0.0.1:7777 via 02:00:00:00:00:01 (srv10.0.0.1x), fd00:0:0:1::1\r\n"
-                                "LogNet: host2.domain3, fileserver.domain0, wifi.domain2; a plan to user0\r\n"),
+                                "LogNet: host3.domain3, fileserver.domain0, wifi.domain2; a plan to user0\r\n"),
                  qPrintable(log.left(300)));
         // The map stays out of the copy: none of its lines is there.
         for (const QString &text : texts)
