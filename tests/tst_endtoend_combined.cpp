@@ -257,6 +257,9 @@ private slots:
             QVERIFY2(!QString::fromUtf8(content).contains(hostName), qPrintable(shared->entries().at(i).name));
         }
         QVERIFY(readFile(QStringLiteral("zziplog_shareable_map.txt")).contains("\tcomputer name\t" + QSysInfo::machineHostName().toUtf8()));
+        // Support reads the copy's findings as the archive's.
+        findings::NewestReports fromCopy;
+        QVERIFY2(findings::readReportArchive(copy, &fromCopy, &problem), qPrintable(problem));
 
         // The archive carries the findings file, and reading the archive
         // as support would gives the same findings; the pane ends with them.
@@ -276,6 +279,7 @@ private slots:
         const QVector<findings::Finding> found = findings::evaluate(reports);
         QCOMPARE(QString::fromUtf8(archivedFindings), findings::fileText(found, reports));
         QVERIFY(paneText(window).endsWith(QLatin1Char('\n') + findings::paneBlock(found)));
+        QCOMPARE(findings::evaluate(fromCopy.reportSet()).size(), found.size());
         // The one finding this test controls: the endpoint answering 404.
         QVERIFY2(archivedFindings.contains(("server " + endpoints.baseUrl(2) + " could not be reached").toUtf8()),
                  archivedFindings.constData());

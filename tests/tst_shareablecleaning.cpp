@@ -6,6 +6,7 @@
 #include "pseudonyms.h"
 #include "textscrubber.h"
 
+#include <QTextCodec>
 #include <QtTest>
 
 namespace {
@@ -16,7 +17,7 @@ shareable::KnownNames testNames()
 {
     shareable::KnownNames names;
     names.computerNames = QStringList{QStringLiteral("DESKTOP-7F3A")};
-    names.userNames = QStringList{QStringLiteral("render")};
+    names.userNames = QStringList{QStringLiteral("render"), QStringLiteral("desktop")};
     names.dnsSuffixes = QStringList{QStringLiteral("lan")};
     names.hostNames = QStringList{QStringLiteral("nas.studio.lan")};
     return names;
@@ -40,8 +41,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("computer name in any case") << QByteArray("Host Name . . . : DESKTOP-7F3A\nping desktop-7f3a.lan")
-                                                   << QByteArray("Host Name . . . : host0\nping host0.domain0");
+        QTest::newRow("computer name in any case, the longest name first")
+            << QByteArray("Host Name . . . : DESKTOP-7F3A\nping desktop-7f3a.lan from the desktop")
+            << QByteArray("Host Name . . . : host0\nping host0.domain0 from the user1");
         QTest::newRow("user name in paths and alone, a word too")
             << QByteArray("C:\\Users\\Render\\AppData /home/render/x render, plan rendering Tessaly Render")
             << QByteArray("C:\\Users\\user0\\AppData /home/user0/x user0, plan rendering Tessaly user0");
@@ -57,8 +59,9 @@ private slots:
         QTest::newRow("IPv4 left: loopback, unspecified, netmask, longer numbers") << kept << kept;
         QTest::newRow("IPv6 with :: and zones")
             << QByteArray("fe80::1c2d:3e4f:5a6b:7c8d%12 2001:db8:85a3::8a2e:370:7334 [2001:DB8:85A3::1]:443 "
-                          "addr:2001:db8:85a3::8a2e:370:7334. ::1 std::string Foo::Add")
-            << QByteArray("fe80::1%12 fd00:0:0:1::1 [fd00:0:0:1::2]:443 addr:fd00:0:0:1::1. ::1 std::string Foo::Add");
+                          "addr:2001:db8:85a3::8a2e:370:7334. ::1 std::string Foo::Add ::ffff:192.168.1.20")
+            << QByteArray("fe80::1%12 fd00:0:0:1::1 [fd00:0:0:1::2]:443 addr:fd00:0:0:1::1. ::1 std::string Foo::Add "
+                          "::ffff:10.0.0.1");
         QTest::newRow("MAC addresses in both forms and cases, and runs holding them")
             << QByteArray("mac 00-1A-2B-3C-4D-5E 00:1a:2b:3c:4d:5e 0A-1B-2C-3D-4E-5F "
                           "duid 00-01-00-01-2B-3C-4D-5E-00-1A-2B-3C-4D-5E {4D36E972-E325-11CE-BFC1-08002BE10318} 10:15:30")
@@ -106,6 +109,21 @@ private slots:
         QCOMPARE(shareable::addressListHosts({QStringLiteral("nas.studio.lan"), QStringLiteral("8.8.8.8"),
                                               QStringLiteral("fe80::1%3 ; router"), QStringLiteral("; comment\nprinter x")}),
                  (QStringList{QStringLiteral("nas.studio.lan"), QStringLiteral("printer")}));
+    }
+
+    // A name with letters beyond ASCII, in UTF-8 and in the system's 8-bit
+    // code page, in lower and upper case.
+    void eightBitAndCaseForms()
+    {
+        QTextCodec *const previous = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("ISO-8859-1"));
+        shareable::KnownNames names;
+        names.userNames = QStringList{QStringLiteral("J\u00fcrgen")};
+        shareable::Pseudonyms pseudonyms(names);
+        QTextCodec::setCodecForLocale(previous);
+        shareable::TextScrubber scrubber(pseudonyms);
+        QCOMPARE(scrubber.clean("C:\\Users\\J\xfcrgen\\ J\xc3\xbcrgen J\xc3\x9cRGEN j\xc3\xbcrgens"),
+                 QByteArray("C:\\Users\\user0\\ user0 user0 j\xc3\xbcrgens"));
     }
 
     // A stand-in never equals a real name, and the map lists what was met.

@@ -191,6 +191,12 @@ private slots:
         if (fault.endsWith(QLatin1String("folder")))
             QVERIFY(QDir(dir.path()).mkdir(fault.startsWith(QLatin1String("copy")) ? shareablecopy::copyName()
                                                                                    : shareablecopy::mapName()));
+        // A copy made before stays as it was when the new one fails.
+        const bool earlierCopy = !fault.endsWith(QLatin1String("folder"));
+        if (earlierCopy) {
+            QFile earlier(dir.filePath(shareablecopy::copyName()));
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        }
         const QStringList before = folderListing(dir.path());
         std::optional<ReadOnlyFolders> readOnly;
         if (fault == QLatin1String("read-only")) {
@@ -204,6 +210,8 @@ private slots:
         QCOMPARE(int(outcome.status), status);
         QVERIFY(!outcome.problem.isEmpty());
         QCOMPARE(folderListing(dir.path()), before);
+        if (earlierCopy)
+            QCOMPARE(readFile(dir.filePath(shareablecopy::copyName())), QByteArray("earlier"));
     }
 
     // A link or a pipe under the copy's or the map's name is replaced, never
