@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QTextCodec>
 
+#include <algorithm>
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -158,7 +160,8 @@ void Pseudonyms::addForms(const QString &value, int name)
     QSet<QByteArray> added;
     for (const QByteArray &form : qAsConst(forms)) {
         const QByteArray lower = asciiLower(form);
-        if (!lower.isEmpty() && !added.contains(lower)) {
+        // (An upper-case form may outgrow the name; the cleaning looks no further.)
+        if (!lower.isEmpty() && lower.size() <= kLongestName && !added.contains(lower)) {
             added.insert(lower);
             m_forms.append({lower, name});
         }
