@@ -16,7 +16,7 @@
 #include <QThread>
 
 #include <atomic>
-#include <memory>
+#include <functional>
 
 namespace {
 
@@ -28,6 +28,20 @@ shareable::KnownNames namesToReplace()
     names.hostNames = shareable::addressListHosts(settingsfile::groupValues(settings, QStringLiteral("ipconfig")));
     return names;
 }
+
+// A thread that runs one function. (QThread::create would do, but it needs
+// std::future, which MinGW's win32 thread model does not have.)
+class FunctionThread : public QThread
+{
+public:
+    explicit FunctionThread(std::function<void()> work) : m_work(std::move(work)) {}
+
+protected:
+    void run() override { m_work(); }
+
+private:
+    std::function<void()> m_work;
+};
 
 } // namespace
 
@@ -50,14 +64,13 @@ void MainWindow::makeShareableCopy(bool archived)
     shareablecopy::Outcome outcome;
     {
         const cancellation::Hook hook([&stop] { stop = true; });
-        const std::unique_ptr<QThread> worker(QThread::create(
-            [&] { outcome = shareablecopy::write(archivePath, copyPath, mapPath, names, stop); }));
+        FunctionThread worker([&] { outcome = shareablecopy::write(archivePath, copyPath, mapPath, names, stop); });
         QEventLoop loop;
-        connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        connect(&worker, &QThread::finished, &loop, &QEventLoop::quit);
         stop = cancellation::requested();
-        worker->start();
+        worker.start();
         loop.exec();
-        worker->wait();
+        worker.wait();
     }
     disablePushButtons(ui->zipBtn, false);
     showBusy(false);
