@@ -95,6 +95,14 @@ QStringList leftovers(const QString &where, const QString &text)
     return found;
 }
 
+// Writes the copy of dir's zziplog.zip, and its map, into dir.
+shareablecopy::Outcome writeCopy(const QTemporaryDir &dir, bool stopped = false)
+{
+    const std::atomic<bool> stop{stopped};
+    return shareablecopy::write(dir.filePath(QStringLiteral("zziplog.zip")), dir.filePath(shareablecopy::copyName()),
+                                dir.filePath(shareablecopy::mapName()), givenNames(), stop);
+}
+
 QStringList folderListing(const QString &path)
 {
     return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
@@ -112,10 +120,7 @@ private slots:
         const QTemporaryDir dir;
         const QString archive = dir.filePath(QStringLiteral("zziplog.zip"));
         QVERIFY(makeZip(archive, archiveEntries()));
-        const std::atomic<bool> stop{false};
-        const shareablecopy::Outcome outcome =
-            shareablecopy::write(archive, dir.filePath(shareablecopy::copyName()),
-                                 dir.filePath(shareablecopy::mapName()), givenNames(), stop);
+        const shareablecopy::Outcome outcome = writeCopy(dir);
         QVERIFY2(outcome.status == shareablecopy::Outcome::Status::Written, qPrintable(outcome.problem));
         QCOMPARE(outcome.textEntries, 5);
         QCOMPARE(outcome.leftOut, QStringList{QStringLiteral("logs_AppData_Local/Crashes/minidump.dmp")});
@@ -204,9 +209,7 @@ private slots:
             QVERIFY2(readOnly->problem().isEmpty(), qPrintable(readOnly->problem()));
         }
 
-        const std::atomic<bool> stop{fault == QLatin1String("stop")};
-        const shareablecopy::Outcome outcome = shareablecopy::write(
-            archive, dir.filePath(shareablecopy::copyName()), dir.filePath(shareablecopy::mapName()), givenNames(), stop);
+        const shareablecopy::Outcome outcome = writeCopy(dir, fault == QLatin1String("stop"));
         QCOMPARE(int(outcome.status), status);
         QVERIFY(!outcome.problem.isEmpty());
         QCOMPARE(folderListing(dir.path()), before);
@@ -228,9 +231,7 @@ private slots:
         QVERIFY(QFile::link(bystander, dir.filePath(shareablecopy::copyName())));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(shareablecopy::mapName())).constData(), 0600), 0);
 
-        const std::atomic<bool> stop{false};
-        const shareablecopy::Outcome outcome = shareablecopy::write(
-            archive, dir.filePath(shareablecopy::copyName()), dir.filePath(shareablecopy::mapName()), givenNames(), stop);
+        const shareablecopy::Outcome outcome = writeCopy(dir);
         QVERIFY2(outcome.status == shareablecopy::Outcome::Status::Written, qPrintable(outcome.problem));
         QCOMPARE(readFile(bystander), QByteArray("keep"));
         for (const QString &name : {shareablecopy::copyName(), shareablecopy::mapName()}) {
