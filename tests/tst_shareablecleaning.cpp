@@ -55,7 +55,7 @@ private slots:
         QTest::newRow("IPv4 inside words, one subnet in one stand-in subnet")
             << QByteArray("gw 192.168.1.1 me srv192.168.1.20x other 192.168.7.3 far 172.16.0.5 at http://192.168.1.20:80/")
             << QByteArray("gw 10.0.0.1 me srv10.0.0.2x other 10.0.1.1 far 11.0.0.1 at http://10.0.0.2:80/");
-        const QByteArray kept("127.0.0.1 0.0.0.0 255.255.255.0 version 1.2.3.4.5 build 10.0.19045.2965 1192.168.1.1");
+        const QByteArray kept("127.0.0.1 0.0.0.0 255.255.255.0 version 1.2.3.4.5 build 10.0.19045.2965 1192.168.1.1 1.192.168.1.1");
         QTest::newRow("IPv4 left: loopback, unspecified, netmask, longer numbers") << kept << kept;
         QTest::newRow("IPv6 with :: and zones")
             << QByteArray("fe80::1c2d:3e4f:5a6b:7c8d%12 2001:db8:85a3::8a2e:370:7334 [2001:DB8:85A3::1]:443 "
