@@ -3,6 +3,8 @@
 #include "addresstext.h"
 #include "pseudonyms.h"
 
+#include <cstring>
+
 namespace shareable {
 
 namespace {
@@ -23,6 +25,14 @@ constexpr qsizetype kLookahead = 256 + addresstext::kLongestAddress;
 constexpr qsizetype kLookbehind = 2;
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
+
+// Whether c stands in text[pos, pos + count): a quick test that spares
+// the readers most places (an IPv4 address has a dot within its first four
+// bytes, an IPv6 address a colon within its first five).
+bool near(const char *text, qsizetype size, qsizetype pos, qsizetype count, char c)
+{
+    return pos < size && std::memchr(text + pos, c, size_t(qMin(count, size - pos))) != nullptr;
+}
 
 bool equalsLowered(const char *text, const QByteArray &lowered)
 {
@@ -94,10 +104,11 @@ bool TextScrubber::matchIpv6(const char *text, qsizetype size, qsizetype pos, qs
     // leading it only separates it from a label ("addr:fe80::1").
     const qsizetype limit = qMin(size, pos + addresstext::kLongestAddress);
     qsizetype runEnd = pos;
+    int colons = 0;
     while (runEnd < limit && (m_classes[uchar(text[runEnd])] & kAddressRun))
-        ++runEnd;
-    if (runEnd == limit && runEnd < size && (m_classes[uchar(text[runEnd])] & kAddressRun))
-        return false; // longer than any address
+        colons += text[runEnd++] == ':';
+    if (colons < 2 || (runEnd == limit && runEnd < size && (m_classes[uchar(text[runEnd])] & kAddressRun)))
+        return false; // too few colons for any address, or longer than any
     *start = (text[pos] == ':' && !(pos + 1 < runEnd && text[pos + 1] == ':')) ? pos + 1 : pos;
     // A dot or colon closing the run may be the sentence's.
     for (qsizetype candidateEnd = runEnd; candidateEnd > *start && candidateEnd >= runEnd - 1; --candidateEnd) {
@@ -144,7 +155,8 @@ qsizetype TextScrubber::scan(const char *text, qsizetype size, qsizetype from, q
             take(i, end, m_pseudonyms.nameStandIn(name));
             continue;
         }
-        if ((classes & kHex) && !(beforeClasses & kHex) && before != '-' && before != ':') {
+        if ((classes & kHex) && !(beforeClasses & kHex) && before != '-' && before != ':' && i + 2 < size
+            && (text[i + 2] == '-' || text[i + 2] == ':')) {
             if (const int pairs = addresstext::readHardwareRun(text, size, i, &end)) {
                 take(i, end, m_pseudonyms.hardwareStandIn(text + i, pairs));
                 continue;
@@ -154,12 +166,13 @@ qsizetype TextScrubber::scan(const char *text, qsizetype size, qsizetype from, q
         // not a name ("std::string").
         const bool labelColon = text[i] == ':' && !(i + 1 < size && text[i + 1] == ':');
         QByteArray standIn;
-        if (!(beforeClasses & kAddressRun) && (labelColon || !(beforeClasses & kWord))
+        if (!(beforeClasses & kAddressRun) && (labelColon || !(beforeClasses & kWord)) && near(text, size, i, 5, ':')
             && matchIpv6(text, size, i, &start, &end, &standIn)) {
             take(start, end, standIn);
             continue;
         }
-        if ((classes & kDigit) && !(beforeClasses & kDigit) && !(before == '.' && i > 1 && (m_classes[uchar(text[i - 2])] & kDigit))) {
+        if ((classes & kDigit) && !(beforeClasses & kDigit) && near(text, size, i + 1, 3, '.')
+            && !(before == '.' && i > 1 && (m_classes[uchar(text[i - 2])] & kDigit))) {
             quint32 address = 0;
             if (addresstext::readIpv4(text, size, i, &address, &end)) {
                 take(i, end, m_pseudonyms.ipv4StandIn(address));
