@@ -1,6 +1,9 @@
 #include "batchoptions.h"
 
 #include "exitcodes.h"
+#include "mainwindow.h"
+
+#include <algorithm>
 
 namespace batchoptions {
 
@@ -63,6 +66,8 @@ Options parse(const QStringList &arguments)
             options.json = true;
         } else if (argument == QLatin1String("--accept-terms")) {
             options.acceptTerms = true;
+        } else if (argument == QLatin1String("--shareable")) {
+            options.shareable = true;
         } else if (isOption(argument, kInstallDir)) {
             const QString error =
                 takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir);
@@ -85,19 +90,25 @@ Options parse(const QStringList &arguments)
     }
     if (!options.readPath.isEmpty()) {
         // Reading runs nothing in an installation: nothing else applies.
-        if (!options.actions.isEmpty() || installDirGiven || options.acceptTerms)
-            return failure(QStringLiteral("--read takes no action, --install-dir or --accept-terms"));
+        if (!options.actions.isEmpty() || installDirGiven || options.acceptTerms || options.shareable)
+            return failure(QStringLiteral("--read takes no action, --install-dir, --accept-terms or --shareable"));
         options.request = Options::Request::Read;
         return options;
     }
     if (options.actions.isEmpty())
         return failure(QStringLiteral("no action given (the actions are %1)").arg(batchactions::namesInWords()));
+    // The copy is made of the archive: without a zip step there is none to make.
+    const bool zips = std::any_of(options.actions.cbegin(), options.actions.cend(), [](const batchactions::Action *action) {
+        return action->slot == &MainWindow::zipLogs || action->slot == &MainWindow::gatherAndZipAtOnce;
+    });
+    if (options.shareable && !zips)
+        return failure(QStringLiteral("--shareable needs the action zip or all"));
     return options;
 }
 
 QString usageHint()
 {
-    return QStringLiteral("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+    return QStringLiteral("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...\n"
                           "       SupportToolBatch --read PATH [--json]\n"
                           "       SupportToolBatch --help | --version\n"
                           "Run \"SupportToolBatch --help\" for the actions, the options and the exit statuses.\n");
@@ -110,7 +121,7 @@ QString helpText()
         actions += QStringLiteral("  %1%2\n").arg(action.name, -10).arg(action.button);
 
     return QStringLiteral(
-               "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...\n"
+               "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...\n"
                "       SupportToolBatch --read PATH [--json]\n"
                "       SupportToolBatch --help | --version\n"
                "\n"
@@ -136,6 +147,10 @@ QString helpText()
                "  --accept-terms     accept the tool's terms of use; the acceptance is recorded in\n"
                "                     SupportToolConfig.ini as the terms dialog's OK records it. Without it\n"
                "                     the terms must have been accepted before, or nothing is run.\n"
+               "  --shareable        after each zip step (zip, all), also write zziplog_shareable.zip: a copy\n"
+               "                     of the archive with the computer's and user's names, the network's\n"
+               "                     names and the IP and MAC addresses replaced by stand-ins, for sharing;\n"
+               "                     what they replace goes to zziplog_shareable_map.txt, never into the copy\n"
                "  --read PATH        print the findings of the reports in an archive (zziplog.zip) or a\n"
                "                     folder (logs/SupportTool, or an installation folder) from any machine;\n"
                "                     runs no check, needs no installation and writes nothing\n"
@@ -144,18 +159,21 @@ QString helpText()
                "\n"
                "Exit status:\n"
                "  %1  every requested action ran (or the findings were printed)\n"
-               "  %2  bad usage (unknown action or option, no action, option without its value)\n"
+               "  %2  bad usage (unknown action or option, no action, option without its value,\n"
+               "     --shareable without zip or all)\n"
                "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
                "  %4  the terms of use have not been accepted: nothing was run\n"
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
                "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
-               "     holds no report, or the installation holds none for findings\n")
+               "     holds no report, or the installation holds none for findings\n"
+               "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
               .arg(batchexit::kTermsNotAccepted)
               .arg(batchexit::kInterrupted)
-              .arg(batchexit::kNoReports);
+              .arg(batchexit::kNoReports)
+              .arg(batchexit::kNoShareableCopy);
 }
 
 } // namespace batchoptions

@@ -1,6 +1,6 @@
 #pragma once
 // The headless runner's command line:
-//   SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION...
+//   SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...
 //   SupportToolBatch --read PATH [--json]
 //   SupportToolBatch --help | --version
 
@@ -21,6 +21,7 @@ struct Options
     QString readPath;       // the archive or folder to read, for Request::Read
     bool json = false;
     bool acceptTerms = false;
+    bool shareable = false; // a shareable copy after each zip step (zip, all)
     QVector<const batchactions::Action *> actions; // in the order given, repeats kept
 };
 

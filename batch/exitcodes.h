@@ -9,5 +9,6 @@ inline constexpr int kUnusableFolder = 3;   // installation folder missing, not 
 inline constexpr int kTermsNotAccepted = 4; // no recorded agreement and no --accept-terms: nothing ran
 inline constexpr int kInterrupted = 5;      // stopped by a signal: the running action was cancelled
 inline constexpr int kNoReports = 6;        // --read or findings: nothing readable holds a report
+inline constexpr int kNoShareableCopy = 7;  // --shareable: a shareable copy was not written
 
 } // namespace batchexit

@@ -146,12 +146,17 @@ int main(int argc, char *argv[])
         complain(QStringLiteral("%1 could not be written; the acceptance may not be kept.").arg(settingsfile::name()));
 
     MainWindow window;
+    // The window makes its shareable copy after "Check All and Zip At Once";
+    // a scripted run only when asked, and then after every zip step.
+    window.setShareableCopy(options.shareable ? MainWindow::ShareableCopy::AfterEveryZip
+                                              : MainWindow::ShareableCopy::Never);
     PaneTextPrinter printer(options.json ? PaneTextPrinter::Format::JsonLines : PaneTextPrinter::Format::Plain,
                             options.actions.size());
     window.setPaneObserver(&printer);
     // As the close button does: cancel the running action.
     const StopSignals stopSignals([&window] { window.close(); });
 
+    int complained = 0; // shareable copies not written, said on standard error
     for (const batchactions::Action *action : options.actions) {
         printer.actionStarted(action->name);
         if (action->slot) {
@@ -165,7 +170,10 @@ int main(int argc, char *argv[])
                          .arg(action->name));
             return batchexit::kInterrupted;
         }
+        for (int i = complained; i < window.shareableCopyFailures().size(); ++i)
+            complain(window.shareableCopyFailures().at(i));
+        complained = window.shareableCopyFailures().size();
         printer.actionFinished();
     }
-    return batchexit::kSuccess;
+    return window.shareableCopyFailures().isEmpty() ? batchexit::kSuccess : batchexit::kNoShareableCopy;
 }

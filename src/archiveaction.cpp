@@ -13,12 +13,15 @@
 void MainWindow::zipLogs()
 {
     RunningAction running(*this);
-    zipAndReveal();
+    const bool archived = zipAndReveal();
+    if (m_shareableCopy == ShareableCopy::AfterEveryZip && !cancellation::requested())
+        makeShareableCopy(archived);
 }
 
-void MainWindow::zipAndReveal()
+bool MainWindow::zipAndReveal()
 {
     showBusy(true);
+    archiver::Result archive;
     {
         CurrentCheck check(*this, "collectAndZipLogs");
         appendToPane(QStringLiteral("Start Zipping..."));
@@ -26,7 +29,6 @@ void MainWindow::zipAndReveal()
         records::switchReport(reportprefix::zip());
 
         QString appDataFolder;
-        archiver::Result archive;
         displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, archive);
         if (!cancellation::requested()) {
             appendToPane(archive.failed() ? archiver::failurePaneText(archive)
@@ -41,6 +43,7 @@ void MainWindow::zipAndReveal()
         ExportResult();
     }
     showBusy(false);
+    return archive.status != archiver::Result::Status::NotRun && !archive.failed();
 }
 
 void MainWindow::ExportResult()

@@ -50,7 +50,8 @@ std::optional<ArchiveReader> ArchiveReader::open(const QString &path, int maxEnt
             *problem = QStringLiteral("it holds an entry that points outside the archive: \"%1\"").arg(name);
             return std::nullopt;
         }
-        entries.append({name, qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(std::numeric_limits<qint64>::max())))});
+        entries.append({name, qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(std::numeric_limits<qint64>::max()))),
+                         (stat.valid & ZIP_STAT_MTIME) ? qint64(stat.mtime) : 0});
     }
     return ArchiveReader(std::move(archive), std::move(entries));
 }
@@ -65,11 +66,9 @@ bool ArchiveReader::read(int index, qint64 limit, QByteArray *content, QString *
                        .arg(limit);
         return false;
     }
-    const ziphandles::Entry entry(zip_fopen_index(m_archive.get(), zip_uint64_t(index), 0));
-    if (!entry) {
-        *problem = QStringLiteral("\"%1\" cannot be opened: %2").arg(info.name, ziphandles::errorText(m_archive.get()));
+    const ziphandles::Entry entry = openEntry(index, problem);
+    if (!entry)
         return false;
-    }
     // Read to the end rather than trust the declared size; one byte more
     // than the limit is enough to know the entry is too large.
     content->clear();
@@ -89,6 +88,16 @@ bool ArchiveReader::read(int index, qint64 limit, QByteArray *content, QString *
         }
         content->append(buffer, int(got));
     }
+}
+
+ziphandles::Entry ArchiveReader::openEntry(int index, QString *problem) const
+{
+    ziphandles::Entry entry(zip_fopen_index(m_archive.get(), zip_uint64_t(index), 0));
+    if (!entry) {
+        *problem = QStringLiteral("\"%1\" cannot be opened: %2")
+                       .arg(m_entries.at(index).name, ziphandles::errorText(m_archive.get()));
+    }
+    return entry;
 }
 
 } // namespace archivereader

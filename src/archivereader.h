@@ -19,6 +19,7 @@ struct EntryInfo
 {
     QString name; // as stored, "/" separators
     qint64 size = 0; // uncompressed, as the archive declares it
+    qint64 modified = 0; // seconds since 1970, 0 when the archive does not say
 };
 
 // True when name stays inside the folder an unpacker puts it in: no ".."
@@ -36,6 +37,9 @@ public:
     // The whole entry at index, if it holds at most limit bytes; false with
     // the reason otherwise (too large, damaged data, a wrong checksum).
     bool read(int index, qint64 limit, QByteArray *content, QString *problem) const;
+    // The entry at index opened for reading piece by piece (zip_fread), or
+    // nothing with the reason. The reader must outlive it.
+    ziphandles::Entry openEntry(int index, QString *problem) const;
 
 private:
     ArchiveReader(ziphandles::Archive archive, QVector<EntryInfo> entries);

@@ -32,8 +32,15 @@ void MainWindow::gatherAndZipAtOnce()
     if (cancellation::requested())
         return;
     const QVector<findings::Finding> found = reviewReports();
-    zipAndReveal();
+    const bool archived = zipAndReveal();
     if (cancellation::requested())
         return;
+    // Where the shareable copy went belongs with the archive's texts; the
+    // findings still end the action.
+    if (m_shareableCopy != ShareableCopy::Never) {
+        makeShareableCopy(archived);
+        if (cancellation::requested())
+            return;
+    }
     showFindings(found);
 }

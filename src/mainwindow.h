@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QStringList>
 
 #include <memory>
 
@@ -41,6 +42,14 @@ public:
     // Tells observer every text the pane receives and which check it came
     // from; nullptr stops that. The window does not own the observer.
     void setPaneObserver(PaneObserver *observer);
+
+    // Which zip steps end with the shareable copy (zziplog_shareable.zip):
+    // by default that of "Check All and Zip At Once" alone.
+    enum class ShareableCopy { AfterCheckAll, AfterEveryZip, Never };
+    void setShareableCopy(ShareableCopy when) { m_shareableCopy = when; }
+    // Why each shareable copy the window set out to make was not written
+    // (the pane's line), in order.
+    const QStringList &shareableCopyFailures() const { return m_shareableCopyFailures; }
 
 protected:
     // Closing while an action runs cancels it instead of pulling the window
@@ -79,8 +88,12 @@ private:
     };
 
     // Packs the logs into the archive and shows where it went: the zip
-    // steps shared by zipLogs and gatherAndZipAtOnce.
-    void zipAndReveal();
+    // steps shared by zipLogs and gatherAndZipAtOnce. True when the archive
+    // holds the logs of this run.
+    bool zipAndReveal();
+    // The shareable copy of the archive just made (or, when it was not
+    // made, the pane line saying so).
+    void makeShareableCopy(bool archived);
 
     // The hardware, software-conflict and network actions in a row: the
     // part both combined actions share.
@@ -102,5 +115,7 @@ private:
     int m_runningActions = 0;
     bool m_closePending = false;
     PaneObserver *m_paneObserver = nullptr;
+    ShareableCopy m_shareableCopy = ShareableCopy::AfterCheckAll;
+    QStringList m_shareableCopyFailures;
     QString m_currentCheck;
 };

@@ -21,17 +21,6 @@ namespace {
 
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
-// The value of every key of the group, in the order the settings list the keys.
-QStringList groupValues(QSettings &settings, const QString &group)
-{
-    QStringList values;
-    settings.beginGroup(group);
-    for (const QString &key : settings.childKeys())
-        values << settings.value(key).toString();
-    settings.endGroup();
-    return values;
-}
-
 // Writes each line and a line end, then closes the file.
 void writeLines(QFile &file, const QStringList &lines)
 {
@@ -145,9 +134,9 @@ void MainWindow::generateConfigFile(bool &iniExist)
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
     downloads.open(QIODevice::ReadWrite);
-    const pingtargets::AddressList list = pingtargets::addressList(groupValues(settings, QStringLiteral("ipconfig")));
+    const pingtargets::AddressList list = pingtargets::addressList(settingsfile::groupValues(settings, QStringLiteral("ipconfig")));
     writeLines(addresses, list.lines);
-    writeLines(downloads, groupValues(settings, QStringLiteral("downloadConfig")));
+    writeLines(downloads, settingsfile::groupValues(settings, QStringLiteral("downloadConfig")));
 
     // Like the missing-settings notice, these go to the report of the moment.
     if (list.tooLong > 0) {

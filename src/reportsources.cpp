@@ -9,16 +9,11 @@
 
 namespace findings {
 
-namespace {
-
-// The last part of an entry's name, if its folder is "SupportTool".
 QString reportNameOf(const QString &entryName)
 {
     const QStringList parts = entryName.split(QLatin1Char('/'));
     return parts.size() >= 2 && parts.at(parts.size() - 2) == QLatin1String("SupportTool") ? parts.last() : QString();
 }
-
-} // namespace
 
 NewestReports readReportFolder(const QString &folder)
 {

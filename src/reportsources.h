@@ -21,6 +21,10 @@ struct ArchiveLimits
     qint64 reportBytesInAll = kMaxReportBytesInAll; // all reports together
 };
 
+// The last part of an archive entry's name if its folder is "SupportTool"
+// (the report folder's copy), else an empty text.
+QString reportNameOf(const QString &entryName);
+
 // The newest reports of a report folder (logs/SupportTool). Anything that
 // is not a plain file, cannot be read or is larger than a report gets is
 // left out.

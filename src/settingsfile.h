@@ -1,10 +1,13 @@
 #pragma once
-// The settings file in the installation folder, and the notice given when
-// it is missing (the address tests then cannot run).
+// The settings file in the installation folder, the values of one of its
+// groups, and the notice given when it is missing (the address tests then
+// cannot run).
 
 #include "scratchfile.h"
 
+#include <QSettings>
 #include <QString>
+#include <QStringList>
 
 namespace settingsfile {
 
@@ -27,6 +30,17 @@ inline QString oddEntryNotice()
 inline QString missingNotice()
 {
     return QStringLiteral("There is no SupportToolConfig.ini in installzation folder, can not do net network speed test");
+}
+
+// The value of every key of the group, in the order the settings list the keys.
+inline QStringList groupValues(QSettings &settings, const QString &group)
+{
+    QStringList values;
+    settings.beginGroup(group);
+    for (const QString &key : settings.childKeys())
+        values << settings.value(key).toString();
+    settings.endGroup();
+    return values;
 }
 
 } // namespace settingsfile

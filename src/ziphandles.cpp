@@ -31,19 +31,33 @@ Source fileSource(const QString &path, QString *problem)
     return source;
 }
 
-Archive openForReading(const QString &path, QString *problem)
+namespace {
+
+Archive openWith(const QString &path, int flags, QString *problem)
 {
     Source source = fileSource(path, problem);
     if (!source)
         return nullptr;
     Error error;
-    Archive archive(zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, error.get()));
+    Archive archive(zip_open_from_source(source.get(), flags, error.get()));
     if (!archive) {
         *problem = errorText(error.get());
         return nullptr;
     }
     source.release(); // the archive owns it now
     return archive;
+}
+
+} // namespace
+
+Archive openForReading(const QString &path, QString *problem)
+{
+    return openWith(path, ZIP_RDONLY | ZIP_CHECKCONS, problem);
+}
+
+Archive openForWriting(const QString &path, QString *problem)
+{
+    return openWith(path, ZIP_CREATE | ZIP_TRUNCATE, problem);
 }
 
 } // namespace ziphandles

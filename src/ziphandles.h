@@ -58,4 +58,11 @@ Source fileSource(const QString &path, QString *problem);
 // checks; nothing, with the reason in *problem, when it cannot.
 Archive openForReading(const QString &path, QString *problem);
 
+// Opens an archive to be written at path, empty whatever stood there.
+// zip_close writes it to a temporary file beside path and renames that over
+// path once everything is written; a close that fails removes the temporary
+// file, and a discarded archive (the handle's end) writes nothing: either
+// way path stays as it was.
+Archive openForWriting(const QString &path, QString *problem);
+
 } // namespace ziphandles

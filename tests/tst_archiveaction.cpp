@@ -78,11 +78,12 @@ QStringList zipReportTexts()
     return texts;
 }
 
-// The zip step ended well: its four pane lines, the buttons back, and the
-// zip report from its first record to the success record.
-void verifyPackedWithSuccess(const MainWindow &window)
+// The zip step ended well: its four pane lines (followed by linesAfter
+// more), the buttons back, and the zip report from its first record to
+// the success record.
+void verifyPackedWithSuccess(const MainWindow &window, int linesAfter = 0)
 {
-    QCOMPARE(lastPaneLines(window, 4), zipPaneLines(kPacked));
+    QCOMPARE(lastPaneLines(window, 4 + linesAfter).mid(0, 4), zipPaneLines(kPacked));
     QVERIFY(idle(window));
     const QStringList texts = zipReportTexts();
     QVERIFY2(!texts.isEmpty() && texts.first().startsWith(QStringLiteral("I576 ")), qPrintable(texts.join('\n')));
@@ -150,6 +151,8 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFileInfo::exists(user.perUserCopy()));
+        // Only "Check All and Zip At Once" makes the shareable copy in the window.
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog_shareable.zip")));
     }
 
     // Without an archiver the pane and the report say so, and nothing claims success.
@@ -271,10 +274,15 @@ private slots:
         MainWindow window;
         window.gatherAndZipAtOnce();
 
-        // The zip step's texts, then the findings block last.
-        verifyPackedWithSuccess(window);
+        // The zip step's texts, where the shareable copy went, then the
+        // findings block last.
+        verifyPackedWithSuccess(window, 1);
         if (QTest::currentTestFailed())
             return;
+        const QString shareable = lastPaneLines(window, 1).first();
+        QVERIFY2(shareable.startsWith(QStringLiteral("Shareable copy without personal data: ")
+                                      + QDir::current().absoluteFilePath(QStringLiteral("zziplog_shareable.zip"))),
+                 qPrintable(shareable));
         const QString pane = paneText(window);
         QVERIFY2(withoutFindingsBlock(pane) != pane, qPrintable(pane));
 

@@ -148,7 +148,11 @@ private slots:
                                             << "--install-dir is given more than once";
         QTest::newRow("read without a path") << QStringList{"--json", "--read"} << "--read needs an archive or a folder";
         QTest::newRow("read and an action") << QStringList{"--read", "@", "software"}
-                                            << "--read takes no action, --install-dir or --accept-terms";
+                                            << "--read takes no action, --install-dir, --accept-terms or --shareable";
+        QTest::newRow("read and shareable") << QStringList{"--read", "@", "--shareable"}
+                                            << "--read takes no action, --install-dir, --accept-terms or --shareable";
+        QTest::newRow("shareable without a zip step") << QStringList{"--install-dir", "@", "--shareable", "hardware", "auto"}
+                                                      << "--shareable needs the action zip or all";
     }
     void usageErrors()
     {
@@ -162,7 +166,8 @@ private slots:
         const Outcome outcome = runBatch(arguments);
         QVERIFY2(outcome.exitCode == 2, qPrintable(describe(outcome)));
         QVERIFY2(outcome.err.startsWith("SupportToolBatch: " + message.toUtf8()), qPrintable(describe(outcome)));
-        QVERIFY(outcome.err.contains("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] ACTION..."));
+        QVERIFY(outcome.err.contains(
+            "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION..."));
         QVERIFY(outcome.out.isEmpty());
         QVERIFY(!QFile::exists(mark));
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("SupportToolConfig.ini"))));
@@ -372,6 +377,43 @@ private slots:
         QVERIFY2(refused.exitCode == 6 && refused.err.contains("cannot be read") && refused.out.isEmpty(),
                  qPrintable(describe(refused)));
         QCOMPARE(treeBelow(root.path()), before);
+    }
+
+    // --shareable: the zip step is followed by the shareable copy beside the
+    // archive, and the pane says where it went; a copy that cannot be
+    // written is said on standard error and ends the run with status 7.
+    void shareableCopyAfterZip()
+    {
+        const InstallFolder folder;
+        const QTemporaryDir home;
+        recordAgreement(folder, QStringLiteral("1"));
+        QProcessEnvironment environment = childEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
+        const QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--shareable"),
+                                    QStringLiteral("zip")};
+        const QString copy = folder.filePath(QStringLiteral("zziplog_shareable.zip"));
+
+        // Without the option, none.
+        const Outcome plain = runProgram(QStringLiteral(BATCH_BINARY), QStringList(arguments).mid(0, 2) << "zip", environment);
+        QVERIFY2(plain.exitCode == 0 && QFileInfo::exists(folder.filePath(QStringLiteral("zziplog.zip"))), qPrintable(describe(plain)));
+        QVERIFY(!QFileInfo::exists(copy));
+
+        const Outcome made = runProgram(QStringLiteral(BATCH_BINARY), arguments, environment);
+        QVERIFY2(made.exitCode == 0, qPrintable(describe(made)));
+        QVERIFY2(made.out.contains("\nShareable copy without personal data: " + copy.toUtf8() + " ("),
+                 qPrintable(describe(made)));
+        QVERIFY(QFileInfo(copy).isFile());
+        // The zip report names the per-user log folder below the home folder,
+        // whose last part the tool takes for a user name.
+        const QByteArray map = readFile(folder.filePath(QStringLiteral("zziplog_shareable_map.txt")));
+        QVERIFY2(map.contains("\tuser name\t" + QFile::encodeName(QDir(home.path()).dirName()) + "\n"), map.constData());
+
+        QVERIFY(QFile::remove(copy) && QDir().mkdir(copy));
+        const Outcome refused = runProgram(QStringLiteral(BATCH_BINARY), arguments, environment);
+        QVERIFY2(refused.exitCode == 7 && refused.err.contains("SupportToolBatch: The shareable copy could not be written: "),
+                 qPrintable(describe(refused)));
+        QVERIFY(QFileInfo(copy).isDir());
     }
 
     // The findings action reads the installation's newest reports and runs

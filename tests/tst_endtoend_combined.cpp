@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace testsupport;
@@ -233,16 +235,34 @@ private slots:
         QString archive = QDir::currentPath() + QStringLiteral("/zziplog.zip");
         archive.replace(QLatin1Char('/'), QLatin1Char('\\'));
         const QStringList lines = withoutFindingsBlock(paneText(window)).split(QLatin1Char('\n'));
-        QCOMPARE(lines.mid(lines.size() - 4),
+        QCOMPARE(lines.mid(lines.size() - 5, 4),
                  (QStringList{QStringLiteral("Start Zipping..."),
                               QStringLiteral("All the logs have been packed and zipped into \"zziplog.zip\" under your "
                                              "Tessaly render installation folder"),
                               QStringLiteral("file path: ") + QDir::currentPath(),
                               QStringLiteral("explorer.exe /select, ") + archive}));
+        // Then where the shareable copy went: it holds every entry of the
+        // archive, cleaned, and this machine's name in none of them.
+        const QString copy = QDir::current().absoluteFilePath(QStringLiteral("zziplog_shareable.zip"));
+        QVERIFY2(lines.last().startsWith(QStringLiteral("Shareable copy without personal data: ") + copy), qPrintable(lines.last()));
+        QString problem;
+        const std::optional<archivereader::ArchiveReader> shared = archivereader::ArchiveReader::open(copy, 1000, &problem);
+        QVERIFY2(shared, qPrintable(problem));
+        QCOMPARE(shared->entries().size(), archiveEntries(QStringLiteral("zziplog.zip")).size() + 1);
+        const QRegularExpression hostName(QStringLiteral("(?<!\\w)%1(?!\\w)").arg(QRegularExpression::escape(QSysInfo::machineHostName())),
+                                          QRegularExpression::CaseInsensitiveOption);
+        for (int i = 0; i < shared->entries().size(); ++i) {
+            QByteArray content;
+            QVERIFY2(shared->read(i, 64 << 20, &content, &problem), qPrintable(problem));
+            QVERIFY2(!QString::fromUtf8(content).contains(hostName), qPrintable(shared->entries().at(i).name));
+        }
+        QVERIFY(readFile(QStringLiteral("zziplog_shareable_map.txt")).contains("\tcomputer name\t" + QSysInfo::machineHostName().toUtf8()));
+        // Support reads the copy's findings as the archive's.
+        findings::NewestReports fromCopy;
+        QVERIFY2(findings::readReportArchive(copy, &fromCopy, &problem), qPrintable(problem));
 
         // The archive carries the findings file, and reading the archive
         // as support would gives the same findings; the pane ends with them.
-        QString problem;
         const std::optional<archivereader::ArchiveReader> reader =
             archivereader::ArchiveReader::open(QStringLiteral("zziplog.zip"), 100, &problem);
         QVERIFY2(reader, qPrintable(problem));
@@ -259,6 +279,7 @@ private slots:
         const QVector<findings::Finding> found = findings::evaluate(reports);
         QCOMPARE(QString::fromUtf8(archivedFindings), findings::fileText(found, reports));
         QVERIFY(paneText(window).endsWith(QLatin1Char('\n') + findings::paneBlock(found)));
+        QCOMPARE(findings::evaluate(fromCopy.reportSet()).size(), found.size());
         // The one finding this test controls: the endpoint answering 404.
         QVERIFY2(archivedFindings.contains(("server " + endpoints.baseUrl(2) + " could not be reached").toUtf8()),
                  archivedFindings.constData());

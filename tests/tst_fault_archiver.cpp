@@ -123,6 +123,10 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("logsLocations.txt")));
         QCOMPARE(readFile(QStringLiteral("zziplog.zip")), earlierArchive ? kOldArchive : QByteArray());
+        // No shareable copy is made of an archive that does not hold this run.
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog_shareable.zip")));
+        QCOMPARE(pane.contains(QStringLiteral("No shareable copy was made: zziplog.zip does not hold the logs of this run.")),
+                 slot == &MainWindow::gatherAndZipAtOnce);
     }
 
     // A hung archiver meets its time limit, is stopped and counts as failed;

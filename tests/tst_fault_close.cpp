@@ -1,5 +1,6 @@
 // The window closed in the middle of each action, at each kind of wait the
-// action has (a console command, a server request, the archiver): the close
+// action has (a console command, a server request, the archiver, the
+// shareable copy): the close
 // waits for the action to unwind and then goes through, the action ends
 // quickly, nothing is reported from the cut-short step or any later one, the
 // archive is not reported as made, and nothing is left or written where it
@@ -13,6 +14,7 @@
 #include "sandbox.h"
 #include "testsupport.h"
 #include "windowprobe.h"
+#include "zipmaker.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,7 +30,7 @@ namespace {
 using Slot = void (MainWindow::*)();
 
 // Where the action is when the window is closed.
-enum class Wait { PowerShell, Ping, ServerRequest, Archiver };
+enum class Wait { PowerShell, Ping, ServerRequest, Archiver, ShareableCopy };
 
 const QString kPacked = QStringLiteral(
     "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
@@ -38,6 +40,18 @@ void addStalling(const FixturePath &fixtures, const QString &name)
 {
     fixtures.addScript(name, "touch '" + QFile::encodeName(QDir(fixtures.path()).filePath(name + QStringLiteral(".started")))
                                  + "'\nexec sleep 20");
+}
+
+// A "7z" that leaves, as its archive, one of some 24 MB of log lines:
+// enough for the shareable copy to take a while.
+void addArchiverOfALargeArchive(const FixturePath &fixtures)
+{
+    QByteArray log;
+    for (int line = 0; log.size() < 24 * 1024 * 1024; ++line)
+        log += "LogRender: frame " + QByteArray::number(line) + " rendered in " + QByteArray::number(line % 997) + " ms\n";
+    const QString archive = QDir(fixtures.path()).filePath(QStringLiteral("large.zip"));
+    QVERIFY(makeZip(archive, {{QStringLiteral("logs_quillon/render.log"), log}}));
+    fixtures.addScript(QStringLiteral("7z"), "cp '" + QFile::encodeName(archive) + "' zziplog.zip");
 }
 
 bool started(const FixturePath &fixtures, const QString &name)
@@ -90,6 +104,8 @@ private slots:
         QTest::newRow("zip: the archiver") << Slot(&MainWindow::zipLogs) << Wait::Archiver << true;
         QTest::newRow("check all and zip: inspection") << Slot(&MainWindow::gatherAndZipAtOnce) << Wait::Ping << true;
         QTest::newRow("check all and zip: the archiver") << Slot(&MainWindow::gatherAndZipAtOnce) << Wait::Archiver << true;
+        QTest::newRow("check all and zip: the shareable copy") << Slot(&MainWindow::gatherAndZipAtOnce)
+                                                               << Wait::ShareableCopy << true;
     }
 
     void closeDuringAction()
@@ -106,6 +122,8 @@ private slots:
         wait == Wait::Ping ? addStalling(fixtures, QStringLiteral("cmd")) : fixtures.addProgram(QStringLiteral("cmd"), {});
         if (wait == Wait::Archiver)
             addStalling(fixtures, QStringLiteral("7z"));
+        if (wait == Wait::ShareableCopy)
+            addArchiverOfALargeArchive(fixtures);
         LocalHttpServer silentServer(LocalHttpServer::Transport::Plain, std::nullopt);
         const QString host = wait == Wait::ServerRequest
             ? silentServer.hostAndPort()
@@ -135,7 +153,8 @@ private slots:
             const bool inside = wait == Wait::ServerRequest ? !silentServer.requestedPaths().isEmpty()
                 : wait == Wait::PowerShell                  ? started(fixtures, QStringLiteral("powershell"))
                 : wait == Wait::Ping                        ? started(fixtures, QStringLiteral("cmd"))
-                                                            : started(fixtures, QStringLiteral("7z"));
+                : wait == Wait::Archiver                    ? started(fixtures, QStringLiteral("7z"))
+                                                            : paneText(window).contains(QStringLiteral("explorer.exe"));
             if (!inside)
                 return;
             poll.stop();
@@ -174,9 +193,15 @@ private slots:
         }
         QCOMPARE(cancelRecordSeen, cancelRecordInAReport);
 
-        // No archive claimed, nothing left behind, nothing written elsewhere.
-        QVERIFY(!paneText(window).contains(kPacked));
-        QCOMPARE(QDir(sandbox.installFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), installedBefore);
+        // No archive claimed (but the one made before the shareable copy),
+        // nothing left behind, nothing written elsewhere.
+        const bool archived = wait == Wait::ShareableCopy;
+        QCOMPARE(paneText(window).contains(kPacked), archived);
+        QStringList installedAfter = installedBefore;
+        if (archived)
+            installedAfter = (installedAfter << QStringLiteral("zziplog.zip"));
+        installedAfter.sort(Qt::CaseInsensitive);
+        QCOMPARE(QDir(sandbox.installFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), installedAfter);
         QVERIFY(!QFileInfo::exists(sandbox.userFolder() + QStringLiteral("/logs_AppData_Local")));
         QCOMPARE(sandbox.strayChanges().join(QLatin1Char('\n')), QString());
     }

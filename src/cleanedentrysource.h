@@ -1,0 +1,24 @@
+#pragma once
+// An entry of one archive, cleaned as libzip reads it into another: a libzip
+// source that reads the entry piece by piece, passes it through the text
+// scrubber and hands out the cleaned bytes, so no entry is ever held whole.
+
+#include "ziphandles.h"
+
+#include <atomic>
+
+namespace archivereader {
+class ArchiveReader;
+}
+
+namespace shareable {
+
+class TextScrubber;
+
+// The source for entry index of reader. Reading it fails (and with it
+// zip_close of the archive it was added to) when the entry cannot be read,
+// or as soon as stop is set. reader, scrubber and stop must outlive it.
+ziphandles::Source cleanedEntrySource(const archivereader::ArchiveReader &reader, int index, TextScrubber &scrubber,
+                                      const std::atomic<bool> &stop, QString *problem);
+
+} // namespace shareable
