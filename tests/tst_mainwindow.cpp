@@ -38,10 +38,10 @@ private slots:
         QCOMPARE(window.size(), QSize(767, 425));
         QCOMPARE(window.minimumSize(), QSize(767, 425));
         QCOMPARE(window.maximumSize(), QSize(767, 425));
-        const Qt::WindowFlags flags = window.windowFlags();
-        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        // Exactly these (the title and menu hints the toolkit adds): a title
+        // bar with minimise and close buttons, no maximise button.
+        QCOMPARE(int(window.windowFlags()), int(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
         QVERIFY(window.styleSheet().contains(QStringLiteral("background-color: rgb(29, 33, 41);")));
     }
 
