@@ -30,13 +30,13 @@ void setButtonStyle(QPushButton *button, const QString &normalBackground, const 
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
-    // The window flags come before the form: set afterwards they re-parent
-    // the window, which polishes every widget against its style sheet once
-    // more before the first show polishes them all again (a tenth of the
-    // window's construction). The flags that result are the same.
-    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Tessaly Render Support Tool"));
+    // After the form, not before, although the flags re-parent the window,
+    // which polishes every widget against its style sheet once more (a tenth
+    // of the window's construction): without that second polish the pane's
+    // scroll bar shows its buttons without their arrows.
+    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(767, 425);
 
     m_buttons << ui->harwareBtn << ui->softwareBtn << ui->networkBtn << ui->autoBtn << ui->zipBtn << ui->everything;
