@@ -2,7 +2,7 @@
 
 #include "findingstext.h"
 #include "jsontext.h"
-#include "reportsources.h"
+#include "reportarchive.h"
 
 namespace findingsprinter {
 

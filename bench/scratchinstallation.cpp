@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace bench {
 
@@ -29,7 +30,10 @@ bool ScratchInstallation::prepare(const QString &root, const QString &toolProgra
                                   root + QStringLiteral("/data")})
         QDir().mkpath(folder);
     QFile::setPermissions(root + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    bool copied = QFile::copy(toolProgram, program());
+    // The writer of the shareable copy lies beside the program, as installed.
+    const QString shareable = QStringLiteral("/SupportToolShareable");
+    bool copied = QFile::copy(toolProgram, program())
+        && QFile::copy(QFileInfo(toolProgram).path() + shareable, m_folder + shareable);
     for (const QString &standIn : {QStringLiteral("powershell"), QStringLiteral("cmd"), QStringLiteral("d3d12probe")})
         copied = copied && QFile::copy(standInFolder + QLatin1Char('/') + standIn, standIns + QLatin1Char('/') + standIn);
 
@@ -79,10 +83,16 @@ bool ScratchInstallation::runStarted() const
                 .isEmpty();
 }
 
+bool ScratchInstallation::shareableCopyMade() const
+{
+    return QFileInfo::exists(m_folder + QStringLiteral("/zziplog_shareable_map.txt"));
+}
+
 void ScratchInstallation::clearRun() const
 {
     QDir(m_folder + QStringLiteral("/logs")).removeRecursively();
-    QFile::remove(m_folder + QStringLiteral("/zziplog.zip"));
+    for (const char *name : {"/zziplog.zip", "/zziplog_shareable.zip", "/zziplog_shareable_map.txt"})
+        QFile::remove(m_folder + QLatin1String(name));
     QFile::remove(m_revealed);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // A scratch installation of the tool for the window benchmark, beside the
-// folders its runs need: the program with its stand-ins, the terms accepted,
-// the network tests pointed at local servers and at 127.0.0.1; the user's
-// folders and the run logs in scratch folders; and first on the search path
-// a stand-in xdg-open, which the tool starts as the archive action's last
-// step: it writes down the environment it got in place of opening a file
-// browser, which marks the end of a run.
+// folders its runs need: the program with its stand-ins and the writer of
+// the shareable copy, the terms accepted, the network tests pointed at
+// local servers and at 127.0.0.1; the user's folders and the run logs in
+// scratch folders; and first on the search path a stand-in xdg-open, which
+// the tool starts as the archive action's last step: it writes down the
+// environment it got in place of opening a file browser. The shareable
+// copy's map, written after it, marks the end of a run.
 
 #include <QByteArray>
 #include <QProcessEnvironment>
@@ -32,6 +33,8 @@ public:
     QByteArray revealEnvironment() const;
     // The first report of a run exists.
     bool runStarted() const;
+    // The shareable copy's map exists: the last file a run writes.
+    bool shareableCopyMade() const;
     // Every run begins with no reports, no archive and nothing revealed.
     void clearRun() const;
 

@@ -118,7 +118,12 @@ public:
             return;
         }
         if (!waitUntil(program, kRunTimeoutMs, [&] { return !m_installation.revealEnvironment().isEmpty(); })) {
-            m_error = contender.label + QStringLiteral(": the run did not reach its end (the archive revealed) in time");
+            m_error = contender.label + QStringLiteral(": the run did not reach the archive's reveal in time");
+            return;
+        }
+        // The shareable copy comes after the reveal, then the findings.
+        if (!waitUntil(program, kRunTimeoutMs, [&] { return m_installation.shareableCopyMade(); })) {
+            m_error = contender.label + QStringLiteral(": the run did not write its shareable copy in time");
             return;
         }
         watchFor(program, 200); // the action returns to the event loop

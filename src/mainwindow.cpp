@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -26,13 +27,29 @@ void setButtonStyle(QPushButton *button, const QString &normalBackground, const 
     button->setStyleSheet(normal + hover + pressed);
 }
 
+// The pane's scroll bars draw the arrows of their buttons only when they
+// are polished a second time once the window's style sheets are all in
+// place; the one polish of the first show leaves the buttons empty. (The
+// whole window used to get that second polish from the window flags.)
+void polishPaneScrollBars(QTextEdit &pane)
+{
+    for (QScrollBar *bar : {pane.verticalScrollBar(), pane.horizontalScrollBar()}) {
+        bar->style()->unpolish(bar);
+        bar->style()->polish(bar);
+    }
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
 {
+    // The window flags come before the form: set afterwards they re-parent
+    // the window, which polishes all of its widgets against their style
+    // sheets once more, a tenth of the window's construction (see
+    // polishPaneScrollBars). The flags that result are the same.
+    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Tessaly Render Support Tool"));
-    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(767, 425);
 
     m_buttons << ui->harwareBtn << ui->softwareBtn << ui->networkBtn << ui->autoBtn << ui->zipBtn << ui->everything;
@@ -55,6 +72,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(std::make_uniq
     connect(ui->networkBtn, SIGNAL(clicked()), this, SLOT(GetNetInfo()));
     connect(ui->zipBtn, SIGNAL(clicked()), this, SLOT(zipLogs()));
     connect(ui->everything, SIGNAL(clicked()), this, SLOT(gatherAndZipAtOnce()));
+    polishPaneScrollBars(*ui->textEdit);
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,6 +1,7 @@
 #pragma once
-// Where findings read their reports: the report folder of an installation,
-// or an archive made by the tool on any machine.
+// Where findings read their reports: the report folder of an installation
+// (an archive made by the tool on any machine is read by reportarchive.h,
+// with the zip library).
 
 #include "reportset.h"
 
@@ -33,16 +34,5 @@ NewestReports readReportFolder(const QString &folder);
 // The newest reports in logs/SupportTool of the installation folder, which
 // is the current folder.
 ReportSet installationReports();
-
-// The newest reports inside an archive: entries named like a report in a
-// folder "SupportTool". False, with the reason, when the archive is
-// refused or a report in it cannot be read.
-bool readReportArchive(const QString &archivePath, NewestReports *reports, QString *problem,
-                       const ArchiveLimits &limits = ArchiveLimits());
-
-// What --read takes: an archive, a report folder, or an installation
-// folder holding logs/SupportTool. False, with the reason, when nothing
-// readable holds a report there.
-bool readReportsAt(const QString &path, NewestReports *reports, QString *problem);
 
 } // namespace findings

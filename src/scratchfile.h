@@ -19,4 +19,11 @@ bool isOdd(const QString &path);
 // True when path is a plain file that can be opened without waiting.
 bool isPlain(const QString &path);
 
+// Removes the temporary files a writer killed in the middle left beside
+// path: plain files named as path with a dot and 6 to 8 letters or digits
+// after it (zziplog_shareable.zip.a1B2c3), as libzip and Qt's save file
+// name them. Links and anything else under such a name stay: nothing is
+// removed through a link, nor anything the writers never make.
+void removeLeftoverTemporaries(const QString &path);
+
 } // namespace scratchfile

@@ -5,7 +5,7 @@
 #include "findings.h"
 #include "hardwareshaping.h"
 #include "reportfixture.h"
-#include "reportsources.h"
+#include "reportarchive.h"
 #include "zipmaker.h"
 
 #include <QDir>

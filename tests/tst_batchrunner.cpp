@@ -450,8 +450,8 @@ private slots:
                                             QStringLiteral("--prefix"), prefix.path()});
         QVERIFY2(install.exitCode == 0, qPrintable(describe(install)));
         const QDir dir(prefix.path());
-        for (const char *program : {"SupportTool", "SupportToolBatch", "standins/powershell", "standins/cmd",
-                                    "standins/d3d12probe"})
+        for (const char *program : {"SupportTool", "SupportToolBatch", "SupportToolShareable", "standins/powershell",
+                                    "standins/cmd", "standins/d3d12probe"})
             QVERIFY2(QFileInfo(dir.filePath(QLatin1String(program))).isExecutable(), program);
 
         // No fixtures and no stand-ins of the build on the path.

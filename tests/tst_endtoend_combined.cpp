@@ -12,7 +12,7 @@
 #include "networksettings.h"
 #include "recordsummary.h"
 #include "reportkinds.h"
-#include "reportsources.h"
+#include "reportarchive.h"
 #include "reporttexts.h"
 #include "serverendpoints.h"
 #include "testsupport.h"

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -38,11 +39,32 @@ private slots:
         QCOMPARE(window.size(), QSize(767, 425));
         QCOMPARE(window.minimumSize(), QSize(767, 425));
         QCOMPARE(window.maximumSize(), QSize(767, 425));
-        const Qt::WindowFlags flags = window.windowFlags();
-        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        // Exactly these (the title and menu hints the toolkit adds): a title
+        // bar with minimise and close buttons, no maximise button.
+        QCOMPARE(int(window.windowFlags()), int(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
         QVERIFY(window.styleSheet().contains(QStringLiteral("background-color: rgb(29, 33, 41);")));
+    }
+
+    // The pane's scroll bar draws an arrow in each of its buttons (the
+    // window flags' re-polish gives them; set before the form, they would
+    // leave the buttons empty).
+    void scrollBarButtonsShowArrows()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QScrollBar *bar = window.findChild<QTextEdit *>(QStringLiteral("textEdit"))->verticalScrollBar();
+        const QImage image = bar->grab().toImage();
+        const int side = image.width();
+        for (const int top : {0, image.height() - side}) {
+            int light = 0; // in the middle of the button, inside its frame
+            for (int y = top + side / 4; y < top + side * 3 / 4; ++y) {
+                for (int x = side / 4; x < side * 3 / 4; ++x)
+                    light += qGray(image.pixel(x, y)) > 128;
+            }
+            QVERIFY2(light > 0, qPrintable(QStringLiteral("no arrow in the button at %1").arg(top)));
+        }
     }
 
     void buttons_data()

@@ -1,9 +1,11 @@
-# Lists the translation units of the program and the headless runner as the
-# Linux build compiles them, for the Windows compile check:
+# Lists the translation units of the program, the headless runner and the
+# writer of the shareable copy as the Linux build compiles them, for the
+# Windows compile check:
 #
 #   cmake -DCOMMANDS=build/compile_commands.json -DSOURCE_DIR=. -DOUT=DIR -P translationunits.cmake
 #
-# Every file of src/ and batch/ that the build compiles is taken, and with
+# Every file of src/ (with src/supportzip/), batch/ and shareable/ that the
+# build compiles is taken, and with
 # them the moc output (the targets' mocs_compilation.cpp) of every target
 # those files belong to; the uic headers come along through the include
 # folders. For each unit it writes DIR/N.args: the source file on the
@@ -23,6 +25,8 @@ file(READ "${COMMANDS}" json)
 string(JSON count LENGTH "${json}")
 math(EXPR last "${count} - 1")
 
+set(own_folders src src/supportzip batch shareable)
+
 # The entries as (file, target, argument list); the target is read from the
 # object path CMake gives every file: CMakeFiles/<target>.dir/...
 set(files "")
@@ -40,7 +44,8 @@ foreach(index RANGE ${last})
   set(entry_${index}_arguments "${arguments}")
   get_filename_component(folder "${file}" DIRECTORY)
   set(entry_${index}_own FALSE)
-  if(folder STREQUAL "${SOURCE_DIR}/src" OR folder STREQUAL "${SOURCE_DIR}/batch")
+  file(RELATIVE_PATH relative_folder "${SOURCE_DIR}" "${folder}")
+  if(relative_folder IN_LIST own_folders)
     set(entry_${index}_own TRUE)
     list(APPEND own_targets "${target}")
   endif()
@@ -99,7 +104,7 @@ endforeach()
 # Files the Linux build leaves out because they serve Windows only (the entry
 # stub) belong to the program of their folder: they get the arguments of
 # that folder's main.cpp.
-foreach(folder src batch)
+foreach(folder src batch shareable)
   file(GLOB sources "${SOURCE_DIR}/${folder}/*.cpp")
   foreach(file IN LISTS sources)
     if(file IN_LIST written)
@@ -115,6 +120,6 @@ foreach(folder src batch)
 endforeach()
 
 if(number EQUAL 0)
-  message(FATAL_ERROR "no file of src/ or batch/ in ${COMMANDS}")
+  message(FATAL_ERROR "no file of ${own_folders} in ${COMMANDS}")
 endif()
 message(STATUS "${number} translation units")

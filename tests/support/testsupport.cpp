@@ -32,6 +32,7 @@ void initWindowTests()
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     QApplication::setQuitOnLastWindowClosed(false);
     keepRequestsOnLoopback();
+    appendProgramsToPath();
 }
 
 QString forgetReport()
@@ -130,12 +131,18 @@ void FixturePath::addSilentShells() const
     addProgram(QStringLiteral("cmd"), {});
 }
 
-void appendStandInsToPath()
+namespace {
+void appendToPath(const QByteArray &folder)
 {
     const QByteArray path = qgetenv("PATH");
-    if (!path.contains(STANDIN_DIR))
-        qputenv("PATH", path + ":" STANDIN_DIR);
+    if (!path.split(':').contains(folder))
+        qputenv("PATH", path + ':' + folder);
 }
+} // namespace
+
+void appendStandInsToPath() { appendToPath(STANDIN_DIR); }
+
+void appendProgramsToPath() { appendToPath(PROGRAM_DIR); }
 
 QStringList reportFiles(const QString &namePrefix)
 {

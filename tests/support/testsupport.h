@@ -16,8 +16,9 @@ void initLogging();
 
 // For tests that drive the window: logging as above, no quitting when a
 // window closes (every later wait would return at once), requests kept on
-// this machine (loopbackonly.h), and the checks' debug traces
-// (the whole update list) kept from burying a failure.
+// this machine (loopbackonly.h), the checks' debug traces (the whole
+// update list) kept from burying a failure, and the build's programs last
+// on the search path (appendProgramsToPath).
 void initWindowTests();
 
 // Points the report destination at a prefix nobody writes to, so that the
@@ -67,6 +68,10 @@ private:
 
 // Puts the built stand-ins last on PATH, as start-up does.
 void appendStandInsToPath();
+// Puts the build's programs last on PATH: the window looks for the writer
+// of the shareable copy beside itself, and then there (a test program is
+// not beside it).
+void appendProgramsToPath();
 
 // One record of a report file.
 struct Record

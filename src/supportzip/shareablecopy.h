@@ -7,16 +7,14 @@
 // installation folder, never into the copy.
 
 #include "knownnames.h"
+#include "shareableoutcome.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 
 namespace shareablecopy {
 
-inline QString copyName() { return QStringLiteral("zziplog_shareable.zip"); }
-inline QString mapName() { return QStringLiteral("zziplog_shareable_map.txt"); }
 inline QString noteName() { return QStringLiteral("shareable_copy_note.txt"); }
 
 // An entry is text when its first kTextSample bytes hold no NUL byte (UTF-8
@@ -29,15 +27,6 @@ bool looksLikeText(const QByteArray &sample);
 // made while the user waits, and the logs shrink nearly as well at it.
 constexpr int kCompressionLevel = 1;
 
-struct Outcome
-{
-    enum class Status { Written, Failed, Cancelled };
-    Status status = Status::Failed;
-    QString problem;        // why it failed
-    int textEntries = 0;    // cleaned into the copy
-    QStringList leftOut;    // (cleaned) names of the entries left out
-};
-
 // Writes the cleaned copy of the archive at archivePath to copyPath, then
 // the map to mapPath. names are the known names besides those the archive's
 // reports and logs show. stop is polled: once set, the writing ends soon,
@@ -46,12 +35,5 @@ struct Outcome
 // end, and removed again when the map cannot be written.
 Outcome write(const QString &archivePath, const QString &copyPath, const QString &mapPath,
               const shareable::KnownNames &names, const std::atomic<bool> &stop);
-
-// The pane's line after the zip step: where the copy and its map are, or
-// why the copy was not written.
-QString paneText(const Outcome &outcome, const QString &copyPath, const QString &mapPath);
-// The pane's line when the archive of this run was not made (so neither
-// is its copy).
-QString notMadeText();
 
 } // namespace shareablecopy
