@@ -2,7 +2,7 @@
 // (src/explorerselect.cpp) with the archive's Windows path, given as the one
 // argument. Ends with 0 when the system started the browser.
 
-#include "explorerselect.h"
+#include "archive/explorerselect.h"
 
 #include <cstdio>
 
