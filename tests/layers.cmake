@@ -4,11 +4,12 @@
 #
 # LAYERS lists each folder of src/ that is a library, with the folders it
 # links and the files of the folder it leaves out, which belong to a program
-# ("app|records;installation|main.cpp;winmain.cpp"). Fails when a folder of src/ is no
-# library (its files would be built into nothing), when the folders use one
-# another in a circle, or when a file includes a header of a folder its
-# library does not reach: static libraries would still link in the programs,
-# which link everything, and the layering would be gone unnoticed.
+# ("app|records;installation|main.cpp;winmain.cpp"). Fails when a folder of
+# src/ is no library or a file stands in src/ itself (either would be built
+# into nothing), when the folders use one another in a circle, or when a
+# file includes a header of a folder its library does not reach: static
+# libraries would still link in the programs, which link everything, and the
+# layering would be gone unnoticed.
 
 cmake_minimum_required(VERSION 3.16)
 
@@ -34,6 +35,8 @@ file(GLOB children LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}/src" "${SOURCE_
 foreach(child IN LISTS children)
   if(IS_DIRECTORY "${SOURCE_DIR}/src/${child}" AND NOT child IN_LIST folders)
     message(FATAL_ERROR "src/${child} is no library: give it a support_layer line in src/CMakeLists.txt")
+  elseif(NOT IS_DIRECTORY "${SOURCE_DIR}/src/${child}" AND NOT child STREQUAL "CMakeLists.txt")
+    message(FATAL_ERROR "src/${child} is in no folder, so no library builds it")
   endif()
 endforeach()
 
