@@ -1,6 +1,6 @@
 #include "batchactions.h"
 
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 
 namespace batchactions {
 

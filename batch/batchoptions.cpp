@@ -1,7 +1,7 @@
 #include "batchoptions.h"
 
 #include "exitcodes.h"
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "findingsprinter.h"
 
-#include "findingstext.h"
+#include "findings/findingstext.h"
 #include "jsontext.h"
-#include "reportarchive.h"
+#include "supportzip/reportarchive.h"
 
 namespace findingsprinter {
 

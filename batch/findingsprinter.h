@@ -3,7 +3,7 @@
 // layout as plain text, or with --json one object per finding and line:
 // {"finding":CODE,"severity":...,"title":...,"evidence":...,"advice":...}
 
-#include "findings.h"
+#include "findings/findings.h"
 
 #include <QByteArray>
 #include <QString>

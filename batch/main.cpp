@@ -3,18 +3,18 @@
 // check is the window's own; this file only starts up as the program does,
 // checks the recorded agreement and prints what the pane receives.
 
-#include "agreementgate.h"
+#include "app/agreementgate.h"
+#include "app/eula.h"
+#include "app/launcherversion.h"
+#include "app/startup.h"
 #include "batchoptions.h"
-#include "eula.h"
 #include "exitcodes.h"
 #include "findingsprinter.h"
-#include "launcherversion.h"
-#include "mainwindow.h"
+#include "installation/settingsfile.h"
 #include "panetextprinter.h"
-#include "records.h"
-#include "settingsfile.h"
-#include "startup.h"
+#include "records/records.h"
 #include "stopsignals.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QDir>

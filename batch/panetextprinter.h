@@ -3,7 +3,7 @@
 // plain or as one JSON object per line, and the progress of the run on
 // standard error.
 
-#include "paneobserver.h"
+#include "window/paneobserver.h"
 
 #include <QString>
 

@@ -2,13 +2,13 @@
 // directly, with the same switches, on the same folders; and the shareable
 // copy of the archive it made against that packing.
 
-#include "archiver.h"
+#include "archive/archiver.h"
+#include "archive/logfolders.h"
 #include "barespawn.h"
 #include "benchmarks.h"
-#include "displaysystemrelatedinfo.h"
-#include "logfolders.h"
+#include "inspection/displaysystemrelatedinfo.h"
 #include "logtree.h"
-#include "shareablecopy.h"
+#include "supportzip/shareablecopy.h"
 
 #include <QDir>
 #include <QElapsedTimer>

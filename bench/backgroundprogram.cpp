@@ -1,7 +1,7 @@
 #include "backgroundprogram.h"
 
-#include "argumentvector.h"
 #include "barespawn.h"
+#include "process/argumentvector.h"
 
 #include <QDir>
 #include <QFile>

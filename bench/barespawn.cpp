@@ -1,6 +1,6 @@
 #include "barespawn.h"
 
-#include "argumentvector.h"
+#include "process/argumentvector.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 
 #include "barespawn.h"
 #include "benchmarks.h"
-#include "displaysystemrelatedinfo.h"
+#include "inspection/displaysystemrelatedinfo.h"
 
 #include <QElapsedTimer>
 #include <QTextStream>

@@ -5,8 +5,8 @@
 
 #include "barespawn.h"
 #include "benchmarks.h"
+#include "network/timedrequest.h"
 #include "serverprocess.h"
-#include "timedrequest.h"
 
 #include <QElapsedTimer>
 #include <QStandardPaths>

@@ -5,11 +5,11 @@
 
 #include "barespawn.h"
 #include "benchmarks.h"
-#include "findingsfile.h"
-#include "findingstext.h"
+#include "findings/findingsfile.h"
+#include "findings/findingstext.h"
 #include "localhttpserver.h"
 #include "logtree.h"
-#include "reportsources.h"
+#include "reports/reportsources.h"
 #include "zipmaker.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 // The benchmarks of the tool: each prints a ratio measured side by side in
 // the same run, or a figure against its limit, with the figures behind it.
 
+#include "app/startup.h"
 #include "benchmarks.h"
-#include "records.h"
+#include "records/records.h"
 #include "serverprocess.h"
-#include "startup.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 
 #include "backgroundprogram.h"
 #include "benchmarks.h"
+#include "network/serverendpoints.h"
 #include "scratchinstallation.h"
-#include "serverendpoints.h"
 #include "serverprocess.h"
 #include "virtualdisplay.h"
 

@@ -6,13 +6,13 @@
 // it prints why on standard error and exits with another code
 // (shareableprogram.h).
 
-#include "archiver.h"
-#include "knownnames.h"
-#include "scratchfile.h"
-#include "settingsfile.h"
-#include "shareablecopy.h"
-#include "shareableprogram.h"
+#include "archive/archiver.h"
+#include "installation/scratchfile.h"
+#include "installation/settingsfile.h"
+#include "shareable/knownnames.h"
+#include "shareable/shareableprogram.h"
 #include "stopconditions.h"
+#include "supportzip/shareablecopy.h"
 
 #include <QCoreApplication>
 #include <QDir>

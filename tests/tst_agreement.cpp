@@ -1,7 +1,7 @@
 // The terms-of-use gate and its dialog.
 
-#include "agreementgate.h"
-#include "eula.h"
+#include "app/agreementgate.h"
+#include "app/eula.h"
 #include "testsupport.h"
 
 #include <QDialogButtonBox>

@@ -2,13 +2,13 @@
 // lines, the zip report, the archive they leave, how the archive is shown,
 // and what a close during the archiving does.
 
-#include "archivereveal.h"
+#include "archive/archivereveal.h"
 #include "archivesupport.h"
-#include "cancellation.h"
 #include "environmentvalue.h"
-#include "findingsfile.h"
-#include "mainwindow.h"
+#include "findings/findingsfile.h"
+#include "process/cancellation.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 // Reading archives from other machines: the reports of a good archive, and
 // a clear refusal of damaged or hostile ones, with nothing written.
 
-#include "archivereader.h"
-#include "findings.h"
-#include "hardwareshaping.h"
+#include "findings/findings.h"
 #include "reportfixture.h"
-#include "reportarchive.h"
+#include "shaping/hardwareshaping.h"
+#include "supportzip/archivereader.h"
+#include "supportzip/reportarchive.h"
 #include "zipmaker.h"
 
 #include <QDir>

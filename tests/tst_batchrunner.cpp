@@ -4,17 +4,17 @@
 // shows for the same action, and the installed layout running on its own.
 
 #include "archivesupport.h"
-#include "findingstext.h"
+#include "findings/findingstext.h"
 #include "hardwaresamples.h"
-#include "hardwareshaping.h"
-#include "mainwindow.h"
+#include "inspection/windowscommands.h"
 #include "reportfixture.h"
-#include "reportsources.h"
+#include "reports/reportsources.h"
+#include "shaping/hardwareshaping.h"
+#include "shaping/softwareshaping.h"
 #include "slowpowershell.h"
-#include "softwareshaping.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
-#include "windowscommands.h"
 #include "zipmaker.h"
 
 #include <QJsonDocument>

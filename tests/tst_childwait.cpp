@@ -2,8 +2,8 @@
 // share: what it hands back of a child's output and ending, whatever the
 // child does with its pipes.
 
-#include "cancellation.h"
-#include "childwait.h"
+#include "process/cancellation.h"
+#include "process/childwait.h"
 #include "testsupport.h"
 
 #include <QDir>

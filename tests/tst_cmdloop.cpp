@@ -2,9 +2,9 @@
 // target list, and how it runs this system's tools for each target.
 
 #include "forloop.h"
-#include "pingtargets.h"
+#include "inspection/windowscommands.h"
+#include "installation/pingtargets.h"
 #include "testsupport.h"
-#include "windowscommands.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,9 +1,9 @@
 // The command runner: what comes back from a child and what it leaves in the
 // report, including the ways a child can misbehave.
 
-#include "cancellation.h"
-#include "displaysystemrelatedinfo.h"
-#include "records.h"
+#include "inspection/displaysystemrelatedinfo.h"
+#include "process/cancellation.h"
+#include "records/records.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>

@@ -4,9 +4,9 @@
 // the records of a failed creation and one warning saying why; a cancelled
 // one gives nothing at all.
 
-#include "cancellation.h"
-#include "displaysystemrelatedinfo.h"
-#include "records.h"
+#include "inspection/displaysystemrelatedinfo.h"
+#include "process/cancellation.h"
+#include "records/records.h"
 #include "recordsummary.h"
 #include "testsupport.h"
 

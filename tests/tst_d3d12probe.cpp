@@ -2,8 +2,8 @@
 // answer "no device" at once instead of crashing or waiting, and the probe
 // program the tool runs must tell exactly what the query tells in process.
 
-#include "d3d12probe.h"
-#include "d3d12probeline.h"
+#include "d3d12/d3d12probe.h"
+#include "d3d12/d3d12probeline.h"
 
 #include <QProcess>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // Reading the probe program's answer: the one line it prints, and what a
 // run that printed no such line leaves (a failed creation and the reason).
 
+#include "d3d12/d3d12probeanswer.h"
+#include "d3d12/d3d12probeline.h"
 #include "d3d12facts.h"
-#include "d3d12probeanswer.h"
-#include "d3d12probeline.h"
 
 #include <QtTest>
 

@@ -5,10 +5,10 @@
 #include "archivesupport.h"
 #include "environmentvalue.h"
 #include "localhttpserver.h"
-#include "mainwindow.h"
 #include "networksettings.h"
 #include "reportkinds.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QApplication>

@@ -2,21 +2,21 @@
 // system's ping and route tracer on 127.0.0.1, local HTTP and HTTPS servers
 // for the six endpoints, and the system's 7-Zip making the archive.
 
-#include "archivereader.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
-#include "findingsfile.h"
-#include "findingstext.h"
+#include "findings/findingsfile.h"
+#include "findings/findingstext.h"
 #include "localhttpserver.h"
-#include "mainwindow.h"
+#include "network/serverendpoints.h"
 #include "networksettings.h"
 #include "recordsummary.h"
 #include "reportkinds.h"
-#include "reportarchive.h"
 #include "reporttexts.h"
-#include "serverendpoints.h"
+#include "supportzip/archivereader.h"
+#include "supportzip/reportarchive.h"
 #include "testsupport.h"
 #include "textpattern.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QApplication>

@@ -2,12 +2,12 @@
 // report's records in order, the pane showing the texts the report frames,
 // and facts this test reads itself from /proc and /sys found in them.
 
-#include "mainwindow.h"
+#include "inspection/windowscommands.h"
 #include "recordsummary.h"
 #include "reporttexts.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
-#include "windowscommands.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The software-conflict action with the real stand-in PowerShell: a program
 // whose name starts like GamePP's is running, and the action finds it.
 
-#include "mainwindow.h"
 #include "recordsummary.h"
 #include "reporttexts.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QApplication>

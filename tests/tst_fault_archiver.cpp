@@ -3,13 +3,13 @@
 // logs, never that everything was packed, and must clean up and come back
 // as after any other run.
 
-#include "archiver.h"
+#include "archive/archiver.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
 #include "faultverdict.h"
-#include "mainwindow.h"
 #include "sandbox.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QDir>

@@ -6,13 +6,13 @@
 // archive is not reported as made, and nothing is left or written where it
 // should not be.
 
-#include "cancellation.h"
 #include "environmentvalue.h"
 #include "localhttpserver.h"
-#include "mainwindow.h"
 #include "networksettings.h"
+#include "process/cancellation.h"
 #include "sandbox.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 #include "zipmaker.h"
 

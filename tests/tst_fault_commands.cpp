@@ -4,14 +4,14 @@
 // run. Each action must end in time, come back, leave nothing outside its
 // folders and claim no finding the command never delivered.
 
-#include "displaysystemrelatedinfo.h"
 #include "faultverdict.h"
-#include "mainwindow.h"
+#include "inspection/displaysystemrelatedinfo.h"
 #include "networksettings.h"
-#include "records.h"
+#include "records/records.h"
 #include "sandbox.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QFile>

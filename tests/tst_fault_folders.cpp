@@ -6,16 +6,16 @@
 // nothing claims what did not happen. The installation folder's path has
 // blanks and letters beyond ASCII throughout.
 
+#include "archive/logtreecopy.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
 #include "hostilefolders.h"
 #include "localhttpserver.h"
-#include "logtreecopy.h"
-#include "mainwindow.h"
 #include "networksettings.h"
 #include "programstart.h"
 #include "sandbox.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QDir>

@@ -4,16 +4,16 @@
 // cannot be read. The address tests run through the real stand-in cmd with
 // fixture ping and traceroute that note what they were given.
 
-#include "agreementgate.h"
+#include "app/agreementgate.h"
 #include "faultverdict.h"
+#include "installation/pingtargets.h"
+#include "installation/settingsfile.h"
 #include "localhttpserver.h"
-#include "mainwindow.h"
 #include "networksettings.h"
-#include "pingtargets.h"
-#include "records.h"
+#include "records/records.h"
 #include "sandbox.h"
-#include "settingsfile.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
 
 #include <QDir>

@@ -4,13 +4,13 @@
 // the choice of report and run the rules read.
 
 #include "d3d12facts.h"
-#include "findings.h"
-#include "graphicsshaping.h"
+#include "findings/findings.h"
 #include "hardwaresamples.h"
-#include "hardwareshaping.h"
 #include "reportfixture.h"
-#include "reportset.h"
-#include "softwareshaping.h"
+#include "reports/reportset.h"
+#include "shaping/graphicsshaping.h"
+#include "shaping/hardwareshaping.h"
+#include "shaping/softwareshaping.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // registry query prints them, and every branch of the Direct3D 12 decision.
 
 #include "d3d12facts.h"
-#include "graphicsshaping.h"
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
+#include "shaping/graphicsshaping.h"
 
 #include <QtTest>
 

@@ -2,16 +2,16 @@
 // answers every script with a Windows-shaped sample, and the pane and the
 // hardware report are read back.
 
-#include "cancellation.h"
-#include "graphicsshaping.h"
 #include "hardwaresamples.h"
-#include "hardwareshaping.h"
-#include "mainwindow.h"
-#include "records.h"
-#include "reportprefixes.h"
+#include "process/cancellation.h"
+#include "records/records.h"
+#include "records/reportprefixes.h"
+#include "shaping/graphicsshaping.h"
+#include "shaping/hardwareshaping.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
 
 #include <QGuiApplication>
 #include <QProgressBar>

@@ -9,8 +9,8 @@
 #include "memoryfacts.h"
 #include "pagefilefacts.h"
 #include "processorfacts.h"
+#include "shaping/textcut.h"
 #include "tdrfacts.h"
-#include "textcut.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // listings, outputs too short for their fixed indices, and the boundaries.
 
 #include "hardwaresamples.h"
-#include "hardwareshaping.h"
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
+#include "shaping/hardwareshaping.h"
 
 #include <QtTest>
 

@@ -2,13 +2,13 @@
 // archiver reads, the records of a run, the archive it leaves, and what
 // happens when the archiver is missing or fails.
 
-#include "archiver.h"
+#include "archive/archiver.h"
+#include "archive/logfolders.h"
 #include "archivesupport.h"
-#include "displaysystemrelatedinfo.h"
-#include "logfolders.h"
-#include "records.h"
+#include "inspection/displaysystemrelatedinfo.h"
+#include "inspection/windowscommands.h"
+#include "records/records.h"
 #include "testsupport.h"
-#include "windowscommands.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // The window as the user first sees it, and the wiring of its buttons.
 
-#include "mainwindow.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 
 #include <QProgressBar>
 #include <QScrollBar>

@@ -2,13 +2,13 @@
 // powershell first on the search path, the server endpoints pointed at
 // local servers through the settings file.
 
-#include "cancellation.h"
 #include "localhttpserver.h"
-#include "mainwindow.h"
+#include "network/serverendpoints.h"
 #include "networksettings.h"
-#include "records.h"
-#include "serverendpoints.h"
+#include "process/cancellation.h"
+#include "records/records.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // The server timings of the network diagnosis: the endpoint table with its
 // settings overrides, and single timed requests against local servers.
 
-#include "cancellation.h"
 #include "localhttpserver.h"
 #include "loopbackonly.h"
-#include "serverendpoints.h"
+#include "network/serverendpoints.h"
+#include "network/timedrequest.h"
+#include "process/cancellation.h"
 #include "testsupport.h"
-#include "timedrequest.h"
 
 #include <QElapsedTimer>
 #include <QSettings>

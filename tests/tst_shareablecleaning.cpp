@@ -2,9 +2,9 @@
 // replaced and which are left, the stand-ins they get, the same result
 // whether a text comes whole or in pieces, and the listed host names.
 
-#include "knownnames.h"
-#include "pseudonyms.h"
-#include "textscrubber.h"
+#include "shareable/knownnames.h"
+#include "shareable/pseudonyms.h"
+#include "shareable/textscrubber.h"
 
 #include <QTextCodec>
 #include <QtTest>

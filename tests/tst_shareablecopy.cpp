@@ -3,12 +3,12 @@
 // binary entries left out and named in the note, the map beside the copy
 // and never in it; and a copy that cannot be written leaves no file.
 
-#include "archivereader.h"
 #include "hostilefolders.h"
 #include "network.h"
 #include "reportfixture.h"
-#include "shareablecopy.h"
-#include "softwareshaping.h"
+#include "shaping/softwareshaping.h"
+#include "supportzip/archivereader.h"
+#include "supportzip/shareablecopy.h"
 #include "testsupport.h"
 #include "zipmaker.h"
 

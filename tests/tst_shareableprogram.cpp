@@ -4,8 +4,8 @@
 // temporary file of a copy killed while it was written survives the next
 // run, nor a kill under the window's wait.
 
-#include "scratchfile.h"
-#include "shareableprogram.h"
+#include "installation/scratchfile.h"
+#include "shareable/shareableprogram.h"
 #include "testsupport.h"
 #include "zipmaker.h"
 

@@ -2,14 +2,14 @@
 // order of its records, the pane, the button guard while the command runs,
 // and closing the window in the middle of it.
 
-#include "cancellation.h"
-#include "mainwindow.h"
-#include "records.h"
+#include "inspection/windowscommands.h"
+#include "process/cancellation.h"
+#include "records/records.h"
 #include "recordsummary.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 #include "windowprobe.h"
-#include "windowscommands.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>

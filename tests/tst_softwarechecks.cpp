@@ -2,13 +2,13 @@
 // fixture powershell replaying Windows outputs: what they return and the
 // records they leave in the current report, runner warnings included.
 
-#include "cancellation.h"
-#include "displaysystemrelatedinfo.h"
-#include "records.h"
+#include "inspection/displaysystemrelatedinfo.h"
+#include "inspection/windowscommands.h"
+#include "process/cancellation.h"
+#include "records/records.h"
 #include "recordsummary.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
-#include "windowscommands.h"
 
 #include <QElapsedTimer>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The cuts and length tests of the system and software checks, on outputs
 // shaped as the Windows tools print them.
 
-#include "softwareshaping.h"
+#include "shaping/softwareshaping.h"
 
 #include <QtTest>
 

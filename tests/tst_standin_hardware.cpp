@@ -2,10 +2,10 @@
 // its output is cut the way the checks cut it and held against facts this
 // test reads itself from /proc and /sys.
 
+#include "inspection/windowscommands.h"
 #include "machinefacts.h"
+#include "shaping/textcut.h"
 #include "standinrun.h"
-#include "textcut.h"
-#include "windowscommands.h"
 
 #include <QtTest>
 

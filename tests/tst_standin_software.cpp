@@ -4,12 +4,12 @@
 #include "console.h"
 #include "firewall.h"
 #include "formatlist.h"
+#include "inspection/windowscommands.h"
 #include "network.h"
 #include "processes.h"
 #include "testsupport.h"
 #include "updates.h"
 #include "vpn.h"
-#include "windowscommands.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // Start-up as a whole: the program is copied into a throw-away installation
 // folder and started there the way a user or the launcher starts it.
 
+#include "app/startup.h"
 #include "environmentvalue.h"
 #include "programstart.h"
-#include "startup.h"
 
 #include <QLoggingCategory>
 #include <QProcess>

@@ -7,15 +7,15 @@
 // scripts/check-windows, that run is read as well, and the command lines it
 // gave Wine's cmd are held against the ones the tool builds.
 
-#include "displaysystemrelatedinfo.h"
-#include "d3d12probeline.h"
-#include "graphicsshaping.h"
-#include "pingreport.h"
-#include "pingtargets.h"
-#include "records.h"
+#include "d3d12/d3d12probeline.h"
+#include "inspection/displaysystemrelatedinfo.h"
+#include "inspection/windowscommands.h"
+#include "installation/pingtargets.h"
+#include "network/pingreport.h"
+#include "records/records.h"
 #include "recordsummary.h"
+#include "shaping/graphicsshaping.h"
 #include "testsupport.h"
-#include "windowscommands.h"
 
 #include <QDir>
 #include <QFile>

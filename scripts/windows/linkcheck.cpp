@@ -2,8 +2,8 @@
 // their own: it references what they provide, so the link proves that every
 // system function they call resolves. The result is never run.
 
-#include "d3d12probe.h"
-#include "explorerselect.h"
+#include "archive/explorerselect.h"
+#include "d3d12/d3d12probe.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,8 +1,8 @@
 // Reveals an archive the way the tool does on Windows: explorerselect::start
-// (src/explorerselect.cpp) with the archive's Windows path, given as the one
-// argument. Ends with 0 when the system started the browser.
+// (src/archive/explorerselect.cpp) with the archive's Windows path, given as
+// the one argument. Ends with 0 when the system started the browser.
 
-#include "explorerselect.h"
+#include "archive/explorerselect.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-// Runs the tool's WinMain entry stub (src/winmain.cpp, compiled here with
+// Runs the tool's WinMain entry stub (src/app/winmain.cpp, compiled here with
 // its call of main renamed to argumentsFromStub) and writes the arguments
 // the stub hands on to standard output, each followed by a NUL byte, so the
 // check can compare them byte for byte with the ones it put on the command

@@ -4,8 +4,8 @@
 #
 #   cmake -DCOMMANDS=build/compile_commands.json -DSOURCE_DIR=. -DOUT=DIR -P translationunits.cmake
 #
-# Every file of src/ (with src/supportzip/), batch/ and shareable/ that the
-# build compiles is taken, and with
+# Every file of src/, batch/ and shareable/ and of every folder below them
+# that the build compiles is taken, and with
 # them the moc output (the targets' mocs_compilation.cpp) of every target
 # those files belong to; the uic headers come along through the include
 # folders. For each unit it writes DIR/N.args: the source file on the
@@ -25,7 +25,8 @@ file(READ "${COMMANDS}" json)
 string(JSON count LENGTH "${json}")
 math(EXPR last "${count} - 1")
 
-set(own_folders src src/supportzip batch shareable)
+# The folders taken, with every folder below them.
+set(own_folders src batch shareable)
 
 # The entries as (file, target, argument list); the target is read from the
 # object path CMake gives every file: CMakeFiles/<target>.dir/...
@@ -45,7 +46,8 @@ foreach(index RANGE ${last})
   get_filename_component(folder "${file}" DIRECTORY)
   set(entry_${index}_own FALSE)
   file(RELATIVE_PATH relative_folder "${SOURCE_DIR}" "${folder}")
-  if(relative_folder IN_LIST own_folders)
+  string(REGEX MATCH "^[^/]+" top_folder "${relative_folder}")
+  if(top_folder IN_LIST own_folders)
     set(entry_${index}_own TRUE)
     list(APPEND own_targets "${target}")
   endif()
@@ -92,9 +94,8 @@ foreach(index RANGE ${last})
   endforeach()
 
   get_filename_component(folder "${file}" DIRECTORY)
-  get_filename_component(folder "${folder}" NAME)
   if(name STREQUAL "main.cpp" AND entry_${index}_own)
-    set(main_arguments_${folder} "${kept}")
+    set("main_arguments_${folder}" "${kept}")
   endif()
   math(EXPR number "${number} + 1")
   string(REPLACE ";" "\n" lines "${kept}")
@@ -103,15 +104,17 @@ endforeach()
 
 # Files the Linux build leaves out because they serve Windows only (the entry
 # stub) belong to the program of their folder: they get the arguments of
-# that folder's main.cpp.
-foreach(folder src batch shareable)
-  file(GLOB sources "${SOURCE_DIR}/${folder}/*.cpp")
+# the main.cpp beside them.
+foreach(own_folder IN LISTS own_folders)
+  file(GLOB_RECURSE sources "${SOURCE_DIR}/${own_folder}/*.cpp")
   foreach(file IN LISTS sources)
     if(file IN_LIST written)
       continue()
     endif()
-    if(NOT DEFINED main_arguments_${folder})
-      message(FATAL_ERROR "${file} is not built on Linux and ${folder}/main.cpp gives no arguments for it")
+    get_filename_component(folder "${file}" DIRECTORY)
+    if(NOT DEFINED "main_arguments_${folder}")
+      file(RELATIVE_PATH relative_folder "${SOURCE_DIR}" "${folder}")
+      message(FATAL_ERROR "${file} is not built on Linux and ${relative_folder}/main.cpp gives no arguments for it")
     endif()
     math(EXPR number "${number} + 1")
     string(REPLACE ";" "\n" lines "${main_arguments_${folder}}")

@@ -1,4 +1,4 @@
-#include "archivereader.h"
+#include "supportzip/archivereader.h"
 
 #include <QRegularExpression>
 

@@ -5,7 +5,7 @@
 // fails libzip's consistency checks, holds more entries than a support
 // archive does or names an entry outside itself is refused with a reason.
 
-#include "ziphandles.h"
+#include "supportzip/ziphandles.h"
 
 #include <QByteArray>
 #include <QString>

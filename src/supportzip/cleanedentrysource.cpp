@@ -1,7 +1,7 @@
-#include "cleanedentrysource.h"
+#include "supportzip/cleanedentrysource.h"
 
-#include "archivereader.h"
-#include "textscrubber.h"
+#include "shareable/textscrubber.h"
+#include "supportzip/archivereader.h"
 
 #include <cstring>
 #include <memory>

@@ -3,7 +3,7 @@
 // source that reads the entry piece by piece, passes it through the text
 // scrubber and hands out the cleaned bytes, so no entry is ever held whole.
 
-#include "ziphandles.h"
+#include "supportzip/ziphandles.h"
 
 #include <atomic>
 

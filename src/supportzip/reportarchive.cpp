@@ -1,6 +1,6 @@
-#include "reportarchive.h"
+#include "supportzip/reportarchive.h"
 
-#include "archivereader.h"
+#include "supportzip/archivereader.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // The reports inside an archive the tool made, on any machine: what
 // SupportToolBatch --read takes, besides a report folder.
 
-#include "reportsources.h"
+#include "reports/reportsources.h"
 
 #include <QString>
 

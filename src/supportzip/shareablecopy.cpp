@@ -1,12 +1,12 @@
-#include "shareablecopy.h"
+#include "supportzip/shareablecopy.h"
 
-#include "archivereader.h"
-#include "cleanedentrysource.h"
-#include "pseudonyms.h"
-#include "reportsources.h"
-#include "scratchfile.h"
-#include "shareablemap.h"
-#include "textscrubber.h"
+#include "installation/scratchfile.h"
+#include "reports/reportsources.h"
+#include "shareable/pseudonyms.h"
+#include "shareable/shareablemap.h"
+#include "shareable/textscrubber.h"
+#include "supportzip/archivereader.h"
+#include "supportzip/cleanedentrysource.h"
 
 #include <QDir>
 #include <QFile>

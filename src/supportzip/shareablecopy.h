@@ -6,8 +6,8 @@
 // not text. The map of what was replaced goes to a file of its own in the
 // installation folder, never into the copy.
 
-#include "knownnames.h"
-#include "shareableoutcome.h"
+#include "shareable/knownnames.h"
+#include "shareable/shareableoutcome.h"
 
 #include <QString>
 

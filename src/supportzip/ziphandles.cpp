@@ -1,4 +1,4 @@
-#include "ziphandles.h"
+#include "supportzip/ziphandles.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "looprunner.h"
 
 #include "console.h"
-#include "pingtargets.h"
+#include "installation/pingtargets.h"
 
 #include <QDir>
 #include <QFile>

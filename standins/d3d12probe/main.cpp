@@ -4,7 +4,7 @@
 // otherwise stay in the tool), and a driver that crashes takes only this
 // short-lived program down with it.
 
-#include "d3d12probeline.h"
+#include "d3d12/d3d12probeline.h"
 
 #include <cstdio>
 

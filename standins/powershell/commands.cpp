@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
 
 #include <QHash>
 

@@ -3,7 +3,7 @@
 #include "commands.h"
 #include "console.h"
 #include "formatlist.h"
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
 
 namespace powershell {
 

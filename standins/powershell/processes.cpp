@@ -2,7 +2,7 @@
 
 #include "commands.h"
 #include "console.h"
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
 
 namespace powershell {
 

@@ -1,7 +1,7 @@
 #include "tdrfacts.h"
 
 #include "console.h"
-#include "windowscommands.h"
+#include "inspection/windowscommands.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Direct3D 12 answers made up by the tests.
 
-#include "d3d12probe.h"
+#include "d3d12/d3d12probe.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "networksettings.h"
 
-#include "serverendpoints.h"
+#include "network/serverendpoints.h"
 
 namespace testsupport {
 

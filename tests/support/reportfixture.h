@@ -5,7 +5,7 @@
 // functions where there is one, so a rule is held against what a check
 // really writes.
 
-#include "records.h"
+#include "records/records.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "reporttexts.h"
 
-#include "records.h"
+#include "records/records.h"
 
 namespace testsupport {
 

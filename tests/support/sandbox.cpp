@@ -1,8 +1,8 @@
 #include "sandbox.h"
 
-#include "logfolders.h"
-#include "mainwindow.h"
+#include "archive/logfolders.h"
 #include "testsupport.h"
+#include "window/mainwindow.h"
 
 #include <QDir>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
+#include "app/startup.h"
 #include "loopbackonly.h"
-#include "startup.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "zipmaker.h"
 
-#include "ziphandles.h"
+#include "supportzip/ziphandles.h"
 
 #include <QFile>
 

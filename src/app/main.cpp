@@ -1,0 +1,131 @@
+// Entry point: makes the installation folder current, prepares the report
+// folder and the run log, asks for the terms of use once, then runs the
+// main window until the user closes it.
+
+#include "app/agreementgate.h"
+#include "app/launcherversion.h"
+#include "app/startup.h"
+#include "installation/settingsfile.h"
+#include "records/records.h"
+#include "window/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+
+#include <gflags/gflags.h>
+#include <glog/logging.h>
+
+#include <cstdio>
+
+// What the host application's launcher knows of its user and of itself. The
+// launcher passes them on the command line; the tool declares them so they
+// exist, but never parses its command line for them.
+DEFINE_string(assetUrl, "https://assets.tessaly-render.example/", "assetUrl");
+DEFINE_uint32(companyId, 0, "http companyId");
+DEFINE_string(companyLogoUrl, "", "http companyLogoUrl");
+DEFINE_string(companyName, "", "http companyName");
+DEFINE_uint32(companyRole, 0, "http companyRole");
+DEFINE_uint32(forceLogin, 0, "");
+DEFINE_string(pluginFile, "", "");
+DEFINE_uint32(roleId, 0, "http roleId");
+DEFINE_string(startFile, "", "");
+DEFINE_string(token, "", "http token");
+DEFINE_string(updateUrl, "http://updates.tessaly-render.example:8082/", "update url");
+DEFINE_uint32(userId, 0, "http userId");
+DEFINE_string(username, "debug", "http username");
+DEFINE_string(versionId, launcherversion::kDefaultVersionId, "launcher version");
+
+namespace {
+
+bool platformIsHeadless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+#ifndef Q_OS_WIN
+// Without a display the toolkit would abort; say what to do instead.
+bool displayMissing()
+{
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+#endif
+
+// For unattended runs (smoke tests, screenshots): with SUPPORTTOOL_CLOSE_AFTER_MS
+// set, every visible window is closed the way its close button would after
+// that many milliseconds, so the run ends normally.
+void armAutomaticClose()
+{
+    bool valid = false;
+    const int delay = qEnvironmentVariableIntValue("SUPPORTTOOL_CLOSE_AFTER_MS", &valid);
+    if (!valid || delay < 0)
+        return;
+    auto *timer = new QTimer(qApp); // owned by the application
+    QObject::connect(timer, &QTimer::timeout, [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible())
+                widget->close();
+        }
+    });
+    timer->start(delay);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QDir::setCurrent(startup::installationFolderOf(QString::fromUtf8(argv[0])));
+    QCoreApplication::addLibraryPath(QStringLiteral("./"));
+
+    QString reportFolderProblem;
+    const bool reportFolderReady = startup::ensureReportFolder(&reportFolderProblem);
+
+    google::InitGoogleLogging(argv[0]);
+    startup::tuneLogging();
+
+    startup::writeFirstRecords(QString::fromStdString(FLAGS_versionId));
+
+#ifndef Q_OS_WIN
+    if (displayMissing()) {
+        std::fprintf(stderr,
+                     "SupportTool needs a display for its window, and none was found.\n"
+                     "Run it inside a desktop session, or headless with QT_QPA_PLATFORM=offscreen,\n"
+                     "or run every check and the archive with \"SupportToolBatch all\" (see SupportToolBatch --help).\n");
+        return 2;
+    }
+#endif
+
+    // Before the application object: the window system is chosen with it.
+    startup::WithoutOpenGL withoutOpenGL;
+    QApplication app(argc, argv);
+    startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
+
+    if (!reportFolderReady) {
+        const QString message = startup::reportUnusableReportFolder(reportFolderProblem);
+        if (!platformIsHeadless())
+            QMessageBox::critical(nullptr, QStringLiteral("Tessaly Render Support Tool"), message);
+        return 1;
+    }
+
+    armAutomaticClose();
+
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
+    startup::noteSettingsFile();
+
+    if (!agreement::passGate(settings))
+        return 0;
+
+    int exitCode = 0;
+    {
+        MainWindow window;
+        window.show();
+        // The first window exists: the window system has chosen for good.
+        withoutOpenGL.release();
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

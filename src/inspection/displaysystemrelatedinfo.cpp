@@ -1,0 +1,90 @@
+#include "inspection/displaysystemrelatedinfo.h"
+
+#include "process/childwait.h"
+#include "records/records.h"
+
+#include <QByteArray>
+#include <QProcess>
+
+displaysystemrelatedinfo::displaysystemrelatedinfo() : QObject(nullptr) {}
+
+displaysystemrelatedinfo *displaysystemrelatedinfo::instance()
+{
+    // Created once, never deleted: it lives until the process ends.
+    static displaysystemrelatedinfo *const shared = new displaysystemrelatedinfo();
+    return shared;
+}
+
+namespace {
+
+// The program and its arguments. On Windows a quoted command line goes to the
+// system unchanged as the start of the command line; elsewhere it has to be
+// split into the executable and its options here.
+childwait::Command commandOf(const QStringList &arguments, const QString &program)
+{
+    childwait::Command command;
+#ifndef Q_OS_WIN
+    if (arguments.isEmpty() && program.startsWith(QLatin1Char('"'))) {
+        QStringList parts = QProcess::splitCommand(program);
+        if (!parts.isEmpty()) {
+            command.program = parts.takeFirst();
+            command.arguments = parts;
+            return command;
+        }
+    }
+#endif
+    command.program = program;
+    command.arguments = arguments;
+    return command;
+}
+
+bool lastAnswered = true;
+
+} // namespace
+
+int displaysystemrelatedinfo::defaultCommandTimeoutMs()
+{
+    static const int limit = [] {
+        bool ok = false;
+        const int fromEnvironment = qEnvironmentVariableIntValue("SUPPORTTOOL_COMMAND_TIMEOUT_MS", &ok);
+        return ok && fromEnvironment > 0 ? fromEnvironment : kDefaultCommandTimeoutMs;
+    }();
+    return limit;
+}
+
+bool displaysystemrelatedinfo::lastCommandAnswered() { return lastAnswered; }
+
+QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString program, int timeoutMs)
+{
+    childwait::Command command = commandOf(arguments, program);
+    command.outputLimitBytes = kOutputLimitBytes;
+    const childwait::Outcome outcome = childwait::run(command, timeoutMs);
+
+    const QString output = QString::fromLocal8Bit(outcome.output);
+    const QString errors = QString::fromLocal8Bit(outcome.errors);
+    const bool overflowed = outcome.outputOverflowed || outcome.errorsOverflowed;
+    lastAnswered = !outcome.cancelled && !outcome.failedToStart && !outcome.timedOut && !overflowed
+        && !outcome.crashed;
+
+    if (outcome.cancelled) {
+        records::warning(records::kInspection, 44,
+                         QStringLiteral("Command \"%1\" was stopped because the window was closed").arg(command.program));
+    } else if (outcome.failedToStart) {
+        records::warning(records::kInspection, 41,
+                         QStringLiteral("Could not start \"%1\": %2").arg(command.program, outcome.startError));
+    } else if (outcome.timedOut) {
+        records::warning(records::kInspection, 43,
+                         QStringLiteral("Command \"%1\" timed out after %2 s and was stopped")
+                             .arg(command.program)
+                             .arg(timeoutMs / 1000.0));
+    } else if (overflowed) {
+        records::warning(records::kInspection, 45,
+                         QStringLiteral("Command \"%1\" wrote more than %2 MB to %3 and was stopped; the rest of "
+                                        "its output is not kept")
+                             .arg(command.program)
+                             .arg(kOutputLimitBytes / (1024 * 1024))
+                             .arg(outcome.outputOverflowed ? QStringLiteral("standard output") : QStringLiteral("standard error")));
+    }
+    records::warning(records::kInspection, 46, errors);
+    return output;
+}

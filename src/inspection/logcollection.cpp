@@ -1,0 +1,124 @@
+// Packing the host application's logs and the tool's reports into one
+// archive: the log folders are copied aside, the copies named in a list
+// file, the archiver run on that list, and the copies removed again.
+
+#include "inspection/displaysystemrelatedinfo.h"
+
+#include "archive/archiver.h"
+#include "archive/logfolders.h"
+#include "archive/logtreecopy.h"
+#include "inspection/windowscommands.h"
+#include "installation/scratchfile.h"
+#include "records/records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCodec>
+#include <QTextStream>
+
+void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder)
+{
+    archiver::Result ignored;
+    collectAndZipLogs(appDataFolder, ignored);
+}
+
+void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archiver::Result &archive)
+{
+    archive = archiver::Result();
+    // Neither the list is written into, nor the archive made from, what a
+    // link under their names points to; nor does a pipe there stop the run.
+    scratchfile::clearOdd(archiver::listFileName());
+    scratchfile::clearOdd(archiver::archiveName());
+    QFile listFile(archiver::listFileName());
+    listFile.open(QIODevice::ReadWrite); // a list that cannot be written only leaves the archive without it
+    QTextStream list(&listFile);
+    // 7-Zip reads list files as UTF-8 unless told otherwise, whatever the
+    // system's code page: so the paths reach it intact, letters like "Ü" included.
+    list.setCodec(QTextCodec::codecForName("UTF-8"));
+    records::info(records::kInspection, 576, QStringLiteral("Create logsLocation.txt to record all the log paths"));
+
+    bool logsFound = false;
+    const QString installationCopy = logfolders::installationCopy();
+    if (copyLogFolder(logfolders::installationLogs(), installationCopy)) {
+        list << installationCopy << Qt::endl;
+        logsFound = true;
+    }
+
+    appDataFolder = logfolders::appDataFolder();
+    const QString perUserCopy = logfolders::perUserCopy(appDataFolder);
+    if (copyLogFolder(logfolders::perUserLogs(appDataFolder), perUserCopy)) {
+        list << perUserCopy << Qt::endl;
+        logsFound = true;
+    }
+    listFile.close();
+
+    if (logsFound) {
+        if (QFile::exists(logfolders::leftoverArchive()))
+            removeLastZip();
+        records::info(records::kInspection, 611, QStringLiteral("Logs found, start zipping........."));
+        // Long enough for the slowest machine to pack what was copied, so
+        // only a hung archiver meets the limit.
+        const qint64 bytes =
+            logtreecopy::plainFileBytes(installationCopy) + logtreecopy::plainFileBytes(perUserCopy);
+        archive = archiver::run(archiver::timeLimitMs(bytes));
+        if (archive.failed()) {
+            records::warning(records::kInspection, 620, archiver::failureRecordText(archive));
+        } else {
+            records::info(records::kInspection, 620,
+                          QStringLiteral("Zip finished, saved into zziplog.zip in your installation folder"));
+            if (archive.status == archiver::Result::Status::WithWarnings)
+                records::warning(records::kInspection, 621, archiver::warningRecordText(archive));
+        }
+    }
+
+    // The copies and the list exist only while a packing is under way,
+    // whatever became of it.
+    removeCopiedFolder(installationCopy);
+    removeCopiedFolder(perUserCopy);
+    QFile::remove(archiver::listFileName());
+}
+
+bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QString &destination)
+{
+    if (!QFileInfo(source).isDir()) {
+        records::info(records::kInspection, 524, QStringLiteral("There is no logs in ") + source);
+        return false;
+    }
+    records::info(records::kInspection, 528,
+                  QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
+    if (!logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination)) {
+        // Nothing was copied: the archive must not name a copy that is not there.
+        records::warning(records::kInspection, 550,
+                         QStringLiteral("Copy failed, the folder ") + destination + QStringLiteral(" cannot be created"));
+        return false;
+    }
+    records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
+    return true;
+}
+
+void displaysystemrelatedinfo::removeCopiedFolder(const QString &folder)
+{
+    // A link in the copy's place is removed by itself: deleting "its
+    // contents" would delete whatever it points to.
+    logtreecopy::clearNonFolder(folder);
+    QDir copy(folder);
+    if (!copy.exists()) {
+        records::info(records::kInspection, 560, QStringLiteral("There is no copied folder : ") + folder);
+        return;
+    }
+    records::info(records::kInspection, 563, QStringLiteral("Removing logs in ") + folder);
+    copy.removeRecursively();
+    records::info(records::kInspection, 565, QStringLiteral("Remove Successfully"));
+}
+
+void displaysystemrelatedinfo::removeLastZip()
+{
+    if (QFile::exists(logfolders::leftoverArchive())) {
+        runCommand(windowscommands::removeFile(logfolders::leftoverArchive()), windowscommands::powerShell());
+        records::info(records::kInspection, 510, QStringLiteral("Remove Zip file from last time"));
+    }
+    QDir leftover(logfolders::leftoverFolder());
+    if (leftover.exists())
+        leftover.removeRecursively();
+}

@@ -1,0 +1,195 @@
+#include "window/mainwindow.h"
+
+#include "inspection/displaysystemrelatedinfo.h"
+#include "installation/pingtargets.h"
+#include "installation/scratchfile.h"
+#include "installation/settingsfile.h"
+#include "network/pingreport.h"
+#include "network/serverendpoints.h"
+#include "network/timedrequest.h"
+#include "process/cancellation.h"
+#include "records/records.h"
+#include "records/reportprefixes.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTextStream>
+
+namespace {
+
+QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
+
+// Writes each line and a line end, then closes the file.
+void writeLines(QFile &file, const QStringList &lines)
+{
+    QTextStream stream(&file);
+    for (const QString &line : lines)
+        stream << line << '\n';
+    stream.flush();
+    file.close();
+}
+
+// The temporary files of the address tests, and a "temp" folder that may
+// be left in the installation folder.
+void removeTemporaryFiles()
+{
+    for (const QString &name : {pingtargets::listFileName(), downloadListFileName()}) {
+        if (QFile::exists(name))
+            QFile::remove(name);
+    }
+    QDir temp(QStringLiteral("temp"));
+    if (temp.exists())
+        temp.removeRecursively();
+}
+
+bool goOn() { return !cancellation::requested(); }
+
+} // namespace
+
+void MainWindow::GetNetInfo()
+{
+    RunningAction running(*this);
+    showBusy(true);
+    disablePushButtons(ui->networkBtn, true);
+    displaysystemrelatedinfo *inspection = displaysystemrelatedinfo::instance();
+
+    bool iniExist = true;
+    {
+        CurrentCheck check(*this, "generateConfigFile");
+        generateConfigFile(iniExist);
+    }
+    if (iniExist) {
+        QString pingOutput;
+        {
+            CurrentCheck check(*this, "runPing");
+            inspection->runPing(pingOutput);
+            if (goOn())
+                appendToPane(pingOutput);
+        }
+        QString routeOutput;
+        if (goOn()) {
+            CurrentCheck check(*this, "runTracert");
+            inspection->runTracert(routeOutput);
+            if (goOn())
+                appendToPane(routeOutput);
+        }
+        if (goOn()) {
+            CurrentCheck check(*this, "reportPingTracert");
+            reportPingTracert();
+            appendToPane(QStringLiteral("ping and traceout finished, test server...."));
+        }
+    }
+    if (goOn()) {
+        CurrentCheck check(*this, "GetSeverResult");
+        GetSeverResult();
+    }
+    // Also after a cancellation: the next run must start without these files.
+    removeTemporaryFiles();
+
+    if (goOn()) {
+        CurrentCheck check(*this, "getFirewallInfo");
+        appendToPane(QStringLiteral("Start to test your Network Configuration"));
+        records::switchReport(reportprefix::networkConfig());
+        QString configuration;
+        QString rules;
+        inspection->getFirewallInfo(configuration, rules);
+        if (goOn()) { // a cut-short check shows nothing
+            appendToPane(configuration);
+            appendToPane(rules);
+        }
+    }
+    if (goOn()) {
+        CurrentCheck check(*this, "getNetworkInfo");
+        QString status;
+        QString vpn;
+        inspection->getNetworkInfo(status, vpn);
+        if (goOn()) {
+            appendToPane(status);
+            appendToPane(vpn);
+        }
+    }
+
+    disablePushButtons(ui->networkBtn, false);
+    showBusy(false);
+}
+
+void MainWindow::generateConfigFile(bool &iniExist)
+{
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
+    if (!QFile::exists(settingsfile::name())) {
+        const QString message = settingsfile::missingNotice();
+        appendToPane(message);
+        records::info(records::kMainWindow, 408, message);
+        iniExist = false;
+        return;
+    }
+    // The console loops write their results and read the lists under these
+    // names: a link or a pipe left there would be written through or waited on.
+    for (const QString &name : {pingtargets::listFileName(), downloadListFileName(), pingreport::pingResultPath(),
+                                pingreport::routeResultPath()})
+        scratchfile::clearOdd(name);
+    QFile addresses(pingtargets::listFileName());
+    addresses.open(QIODevice::ReadWrite);
+    QFile downloads(downloadListFileName());
+    downloads.open(QIODevice::ReadWrite);
+    const pingtargets::AddressList list = pingtargets::addressList(settingsfile::groupValues(settings, QStringLiteral("ipconfig")));
+    writeLines(addresses, list.lines);
+    writeLines(downloads, settingsfile::groupValues(settings, QStringLiteral("downloadConfig")));
+
+    // Like the missing-settings notice, these go to the report of the moment.
+    if (list.tooLong > 0) {
+        const QString message = QStringLiteral("%1 holds addresses longer than %3 characters (%2), which cannot be "
+                                               "host names; they are not tested")
+                                    .arg(settingsfile::name())
+                                    .arg(list.tooLong)
+                                    .arg(pingtargets::kMaxTargetLength);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 410, message);
+    }
+    if (list.targets > pingtargets::kMaxTargets) {
+        const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
+                                    .arg(settingsfile::name())
+                                    .arg(list.targets)
+                                    .arg(pingtargets::kMaxTargets);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 409, message);
+    }
+}
+
+void MainWindow::GetSeverResult()
+{
+    records::switchReport(reportprefix::networkServer());
+    QSettings settings(settingsfile::path(), QSettings::IniFormat);
+    const serverendpoints::Plan plan = serverendpoints::plan(settings);
+
+    for (const serverendpoints::Target &target : plan.targets) {
+        const bool download = target.test == serverendpoints::Test::Download;
+        const int elapsedMs =
+            timedRequest(target.baseUrl, download ? serverendpoints::downloadFileName() : QString(),
+                         plan.transferTimeoutMs);
+        if (cancellation::requested())
+            return; // a cut-short request proves nothing about the server
+
+        const QString what = download ? QStringLiteral("download file") : QStringLiteral("query API");
+        if (elapsedMs < 0) {
+            records::info(records::kMainWindow, download ? 318 : 347,
+                          what + QStringLiteral(" fail from ") + target.baseUrl + QStringLiteral(" failed"));
+            appendToPane(what + QStringLiteral(" fail from "));
+            appendToPane(target.baseUrl);
+            appendToPane(QStringLiteral(" failed \n"));
+        } else {
+            const QString milliseconds = QString::number(elapsedMs);
+            records::info(records::kMainWindow, download ? 325 : 354,
+                          what + QStringLiteral(" done from ") + target.baseUrl + QStringLiteral(" in ") + milliseconds
+                              + QStringLiteral(" ms"));
+            appendToPane(what + QStringLiteral(" done from "));
+            appendToPane(target.baseUrl);
+            appendToPane(QStringLiteral(" in "));
+            appendToPane(milliseconds);
+            appendToPane(QStringLiteral(" ms \n"));
+        }
+    }
+    records::info(records::kMainWindow, 364, QLatin1Char('\n') + records::hyphens(91) + QLatin1Char('\n'));
+}
