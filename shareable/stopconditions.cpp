@@ -3,6 +3,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <new>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -59,11 +60,14 @@ protected:
 const std::atomic<bool> &watch()
 {
     // Never destroyed: it may still wait for input when the program ends,
-    // which ends it too.
+    // which ends it too (destroying a running thread would abort). It lives
+    // in static storage rather than on the heap, so it stays reachable after
+    // its thread has ended and no leak checker takes it for lost memory.
+    alignas(InputWatcher) static unsigned char storage[sizeof(InputWatcher)];
     static InputWatcher *const watcher = [] {
         std::signal(SIGTERM, onSignal);
         std::signal(SIGINT, onSignal);
-        auto *started = new InputWatcher;
+        auto *started = new (storage) InputWatcher;
         started->start();
         return started;
     }();
