@@ -9,6 +9,7 @@
 #include "shaping/softwareshaping.h"
 #include "supportzip/archivereader.h"
 #include "supportzip/shareablecopy.h"
+#include "archivesupport.h"
 #include "testsupport.h"
 #include "zipmaker.h"
 
@@ -101,11 +102,6 @@ shareablecopy::Outcome writeCopy(const QTemporaryDir &dir, bool stopped = false)
     const std::atomic<bool> stop{stopped};
     return shareablecopy::write(dir.filePath(QStringLiteral("zziplog.zip")), dir.filePath(shareablecopy::copyName()),
                                 dir.filePath(shareablecopy::mapName()), givenNames(), stop);
-}
-
-QStringList folderListing(const QString &path)
-{
-    return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 } // namespace
@@ -202,7 +198,7 @@ private slots:
             QFile earlier(dir.filePath(shareablecopy::copyName()));
             QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         }
-        const QStringList before = folderListing(dir.path());
+        const QStringList before = testsupport::folderEntries(dir.path());
         std::optional<ReadOnlyFolders> readOnly;
         if (fault == QLatin1String("read-only")) {
             readOnly.emplace(QStringList{dir.path()});
@@ -212,7 +208,7 @@ private slots:
         const shareablecopy::Outcome outcome = writeCopy(dir, fault == QLatin1String("stop"));
         QCOMPARE(int(outcome.status), status);
         QVERIFY(!outcome.problem.isEmpty());
-        QCOMPARE(folderListing(dir.path()), before);
+        QCOMPARE(testsupport::folderEntries(dir.path()), before);
         if (earlierCopy)
             QCOMPARE(readFile(dir.filePath(shareablecopy::copyName())), QByteArray("earlier"));
     }

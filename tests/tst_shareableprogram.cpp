@@ -6,6 +6,7 @@
 
 #include "installation/scratchfile.h"
 #include "shareable/shareableprogram.h"
+#include "archivesupport.h"
 #include "testsupport.h"
 #include "zipmaker.h"
 
@@ -22,11 +23,6 @@ using Status = shareablecopy::Outcome::Status;
 namespace {
 
 const QString kProgram = QStringLiteral(PROGRAM_DIR "/SupportToolShareable");
-
-QStringList listing(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-}
 
 // An archive of log lines naming the listed host; some megabytes take
 // long enough to write that a stop or a kill lands in the middle.
@@ -130,7 +126,7 @@ private slots:
         QVERIFY(QFile::link(bystander, folder.filePath(QStringLiteral("zziplog_shareable.zip.LnK123"))));
         QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("zziplog_shareable.zip.Dir456")));
         scratchfile::removeLeftoverTemporaries(folder.filePath(QStringLiteral("zziplog_shareable.zip")));
-        QCOMPARE(listing(folder.path()),
+        QCOMPARE(testsupport::folderEntries(folder.path()),
                  (QStringList{"logs", "zziplog.zip.a1B2c3", "zziplog_shareable.zip", "zziplog_shareable.zip.Dir456",
                               "zziplog_shareable.zip.LnK123", "zziplog_shareable.zip.a1B2c3d4e", "zziplog_shareable.zip.bak"}));
         QVERIFY(QFileInfo::exists(bystander));
@@ -155,7 +151,7 @@ private slots:
                      .arg(copy, folder.filePath(QStringLiteral("zziplog_shareable_map.txt"))));
         const QByteArray map = readFile(folder.filePath(QStringLiteral("zziplog_shareable_map.txt")));
         QVERIFY2(map.contains("\thost name\tnas.studio.lan\n"), map.constData());
-        QCOMPARE(listing(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip",
+        QCOMPARE(testsupport::folderEntries(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip",
                                                       "zziplog_shareable.zip", "zziplog_shareable_map.txt"}));
     }
 
@@ -182,7 +178,7 @@ private slots:
         QVERIFY(program.waitForFinished(5000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), shareableprogram::kStopped);
-        QCOMPARE(listing(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip"}));
+        QCOMPARE(testsupport::folderEntries(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip"}));
     }
 
     // A kill leaves libzip's temporary file; the next run removes it.
@@ -200,7 +196,7 @@ private slots:
         next.start(kProgram, QStringList());
         QVERIFY(next.waitForFinished(60000));
         QCOMPARE(next.exitCode(), shareableprogram::kWritten);
-        QCOMPARE(listing(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip",
+        QCOMPARE(testsupport::folderEntries(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip",
                                                       "zziplog_shareable.zip", "zziplog_shareable_map.txt"}));
     }
 
@@ -216,7 +212,7 @@ private slots:
             const shareableprogram::Result crashed = shareableprogram::run();
             QCOMPARE(crashed.paneText, QStringLiteral("The shareable copy could not be written: SupportToolShareable crashed."));
         }
-        QCOMPARE(listing(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip"}));
+        QCOMPARE(testsupport::folderEntries(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip"}));
 
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(folder.path()));

@@ -62,6 +62,11 @@ QStringList treeBelow(const QString &root)
     return entries;
 }
 
+QStringList folderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
 QString systemSevenZip()
 {
     for (const char *name : {"7zz", "7z", "7za"}) {

@@ -47,6 +47,8 @@ void writeTree(const QString &root, const QMap<QString, QByteArray> &files);
 // Every file and folder below root, hidden ones included, as sorted
 // relative paths; folders end in "/".
 QStringList treeBelow(const QString &root);
+// The names directly in a folder, hidden and special entries included, sorted.
+QStringList folderEntries(const QString &folder);
 
 // The system's 7-Zip (7zz, 7z or 7za), or an empty text.
 QString systemSevenZip();
