@@ -139,7 +139,7 @@ private slots:
         writeTree(destination, {{QStringLiteral("a.log"), "stale a"}, {QStringLiteral("stale.log"), "stale"}});
 
         const OwnReport report;
-        QVERIFY(displaysystemrelatedinfo::instance()->copyLogFolder(source, destination));
+        QVERIFY(displaysystemrelatedinfo::instance()->copyLogFolder(source, destination).made);
 
         QCOMPARE(treeBelow(destination), (QStringList{QStringLiteral("a.log"), QStringLiteral("empty/"),
                                                       QStringLiteral("stale.log"), QStringLiteral("sub/"),
@@ -157,7 +157,7 @@ private slots:
         const QString source = install.filePath(QStringLiteral("missing"));
         const QString destination = install.filePath(QStringLiteral("copy"));
         const OwnReport report;
-        QVERIFY(!displaysystemrelatedinfo::instance()->copyLogFolder(source, destination));
+        QVERIFY(!displaysystemrelatedinfo::instance()->copyLogFolder(source, destination).made);
         QVERIFY(!QFileInfo::exists(destination));
         QCOMPARE(report.records(), QStringList{QStringLiteral("I524 There is no logs in ") + source});
     }

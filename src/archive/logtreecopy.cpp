@@ -107,11 +107,13 @@ QVector<Entry> listVisible(const QString &source)
     return entries;
 }
 
-bool copyListed(const QString &source, const QVector<Entry> &entries, const QString &target)
+Outcome copyListed(const QString &source, const QVector<Entry> &entries, const QString &target)
 {
+    Outcome outcome;
     clearNonFolder(target);
     if (!QDir().mkpath(target))
-        return false;
+        return outcome;
+    outcome.made = true;
     const QString canonicalRoot = QFileInfo(source).canonicalFilePath();
     for (const Entry &entry : entries) {
         const QString to = joined(target, entry.relativePath);
@@ -124,7 +126,7 @@ bool copyListed(const QString &source, const QVector<Entry> &entries, const QStr
             copyPlainFile(joined(source, entry.relativePath), to);
         }
     }
-    return true;
+    return outcome;
 }
 
 void clearNonFolder(const QString &path)

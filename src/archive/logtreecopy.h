@@ -14,6 +14,7 @@
 // hidden folders not entered.
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace logtreecopy {
@@ -28,13 +29,22 @@ struct Entry
 // it holds. A folder that cannot be read contributes nothing below itself.
 QVector<Entry> listVisible(const QString &source);
 
+// What became of one folder's copy.
+struct Outcome
+{
+    bool made = false;      // the target folder exists, so it may be handed to the archiver
+    bool complete = true;   // false when a file could not be written in full (a full disk): the packing fails
+    bool cancelled = false; // the copy stopped early because the run was cancelled
+    QStringList leftOut;    // each file or folder not in the copy, as "path: why"
+};
+
 // Copies the listed entries from source into target, which is made first.
 // A link standing where a copy goes (a left-over copy may hold them) is
 // removed, never written through. An entry that is gone, unreadable or no
 // longer a plain file or folder is skipped; every other failure is skipped
-// too, so whatever can be copied is. False when target itself cannot be
-// made, so that nothing at all was copied.
-bool copyListed(const QString &source, const QVector<Entry> &entries, const QString &target);
+// too, so whatever can be copied is. made is false when target itself cannot
+// be made, so that nothing at all was copied.
+Outcome copyListed(const QString &source, const QVector<Entry> &entries, const QString &target);
 
 // The bytes of the plain files below folder (links not followed): what a
 // finished copy hands to the archiver.

@@ -4,6 +4,8 @@
 // reshapes its output into a check text, hands that back through an output
 // string and writes a framed record of it to the run log.
 
+#include "archive/logtreecopy.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -72,8 +74,9 @@ public:
     void collectAndZipLogs(QString &appDataFolder);
     // The same, telling the caller what came of the archive run.
     void collectAndZipLogs(QString &appDataFolder, archiver::Result &archive);
-    // True when the source folder exists and its copy could be made.
-    bool copyLogFolder(const QString &source, const QString &destination);
+    // What became of the copy; made only when the source folder exists and
+    // its copy could be made.
+    logtreecopy::Outcome copyLogFolder(const QString &source, const QString &destination);
     void removeCopiedFolder(const QString &folder);
     void removeLastZip();
 };

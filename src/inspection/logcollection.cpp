@@ -40,14 +40,14 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archive
 
     bool logsFound = false;
     const QString installationCopy = logfolders::installationCopy();
-    if (copyLogFolder(logfolders::installationLogs(), installationCopy)) {
+    if (copyLogFolder(logfolders::installationLogs(), installationCopy).made) {
         list << installationCopy << Qt::endl;
         logsFound = true;
     }
 
     appDataFolder = logfolders::appDataFolder();
     const QString perUserCopy = logfolders::perUserCopy(appDataFolder);
-    if (copyLogFolder(logfolders::perUserLogs(appDataFolder), perUserCopy)) {
+    if (copyLogFolder(logfolders::perUserLogs(appDataFolder), perUserCopy).made) {
         list << perUserCopy << Qt::endl;
         logsFound = true;
     }
@@ -79,22 +79,23 @@ void displaysystemrelatedinfo::collectAndZipLogs(QString &appDataFolder, archive
     QFile::remove(archiver::listFileName());
 }
 
-bool displaysystemrelatedinfo::copyLogFolder(const QString &source, const QString &destination)
+logtreecopy::Outcome displaysystemrelatedinfo::copyLogFolder(const QString &source, const QString &destination)
 {
     if (!QFileInfo(source).isDir()) {
         records::info(records::kInspection, 524, QStringLiteral("There is no logs in ") + source);
-        return false;
+        return {};
     }
     records::info(records::kInspection, 528,
                   QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
-    if (!logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination)) {
+    const logtreecopy::Outcome outcome = logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination);
+    if (!outcome.made) {
         // Nothing was copied: the archive must not name a copy that is not there.
         records::warning(records::kInspection, 550,
                          QStringLiteral("Copy failed, the folder ") + destination + QStringLiteral(" cannot be created"));
-        return false;
+        return outcome;
     }
     records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
-    return true;
+    return outcome;
 }
 
 void displaysystemrelatedinfo::removeCopiedFolder(const QString &folder)
