@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSettings>
 
 #include <glog/logging.h>
 
@@ -130,20 +129,24 @@ int main(int argc, char *argv[])
     // installation folder may hold only the host application.
     startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
 
-    QSettings settings(settingsfile::path(), QSettings::IniFormat);
     startup::noteSettingsFile();
 
     // Never asks: the agreement is recorded already, or given explicitly on
     // the command line and recorded as the dialog's OK would be.
-    const bool accepted =
-        agreement::passGate(settings, [&options] { return options.acceptTerms ? QDialog::Accepted : QDialog::Rejected; });
-    settings.sync();
+    QString notRecorded;
+    const bool accepted = agreement::passGate(
+        settingsfile::name(), [&options] { return options.acceptTerms ? QDialog::Accepted : QDialog::Rejected; },
+        &notRecorded);
     if (!accepted) {
         say(stderr, refusalText(QDir::currentPath()));
+        if (const settingsfile::Contents contents = settingsfile::read();
+            contents.state == settingsfile::Contents::State::Unreadable)
+            complain(settingsfile::unreadableNotice(contents) + QLatin1Char('.'));
         return batchexit::kTermsNotAccepted;
     }
-    if (settings.status() != QSettings::NoError)
-        complain(QStringLiteral("%1 could not be written; the acceptance may not be kept.").arg(settingsfile::name()));
+    if (!notRecorded.isEmpty())
+        complain(QStringLiteral("%1 could not be written; the acceptance may not be kept: %2.")
+                     .arg(settingsfile::name(), notRecorded));
 
     MainWindow window;
     // The window makes its shareable copy after "Check All and Zip At Once";

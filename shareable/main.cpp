@@ -8,6 +8,7 @@
 
 #include "archive/archiver.h"
 #include "installation/scratchfile.h"
+#include "installation/addresslist.h"
 #include "installation/settingsfile.h"
 #include "shareable/knownnames.h"
 #include "shareable/shareableprogram.h"
@@ -16,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSettings>
 
 #include <cstdio>
 
@@ -26,8 +26,10 @@ namespace {
 shareable::KnownNames namesToReplace()
 {
     shareable::KnownNames names = shareable::systemNames();
-    QSettings settings(settingsfile::path(), QSettings::IniFormat);
-    names.hostNames = shareable::addressListHosts(settingsfile::groupValues(settings, QStringLiteral("ipconfig")));
+    QStringList listed;
+    for (const QString &value : settingsfile::read().values(QStringLiteral("ipconfig")))
+        listed << addresslist::partsOf(value);
+    names.hostNames = shareable::addressListHosts(listed);
     return names;
 }
 

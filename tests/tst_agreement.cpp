@@ -11,51 +11,65 @@
 #include <QTimer>
 #include <QtTest>
 
+namespace {
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+} // namespace
+
 class AgreementTest : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // Only an explicit yes passes; every other value asks again, and a
+    // refusal leaves what the user wrote as it was.
     void gate_data()
     {
-        QTest::addColumn<QString>("stored"); // empty: no entry
+        QTest::addColumn<QByteArray>("stored"); // null: no file
         QTest::addColumn<int>("dialogResult");
         QTest::addColumn<bool>("dialogShown");
         QTest::addColumn<bool>("passed");
-        QTest::addColumn<QString>("storedAfter");
-        QTest::newRow("first start, accepted") << QString() << 1 << true << true << "1";
-        QTest::newRow("first start, refused") << QString() << 0 << true << false << "0";
-        QTest::newRow("not yet accepted, accepted") << "0" << 1 << true << true << "1";
-        QTest::newRow("not yet accepted, refused") << "0" << 0 << true << false << "0";
-        QTest::newRow("accepted before") << "1" << 0 << false << true << "1";
-        QTest::newRow("any other text counts as accepted") << "yes" << 0 << false << true << "yes";
+        QTest::addColumn<QByteArray>("storedAfter");
+        QTest::newRow("first start, accepted") << QByteArray() << 1 << true << true << QByteArray("1");
+        QTest::newRow("first start, refused") << QByteArray() << 0 << true << false << QByteArray("0");
+        QTest::newRow("not yet accepted, accepted") << QByteArray("0") << 1 << true << true << QByteArray("1");
+        QTest::newRow("not yet accepted, refused") << QByteArray("0") << 0 << true << false << QByteArray("0");
+        QTest::newRow("accepted before") << QByteArray("1") << 0 << false << true << QByteArray("1");
+        for (const char *yes : {"true", "YES", " True ", "yes"})
+            QTest::addRow("explicit yes \"%s\"", yes) << QByteArray(yes) << 0 << false << true << QByteArray(yes);
+        for (const char *no : {"false", "no", "", "00", "0.0", "-1", "accepted", "y"})
+            QTest::addRow("no consent \"%s\"", no) << QByteArray(no) << 0 << true << false << QByteArray(no);
+        QTest::newRow("no consent, then accepted") << QByteArray("false") << 1 << true << true << QByteArray("1");
     }
     void gate()
     {
-        QFETCH(QString, stored);
+        QFETCH(QByteArray, stored);
         QFETCH(int, dialogResult);
         QFETCH(bool, dialogShown);
         QFETCH(bool, passed);
-        QFETCH(QString, storedAfter);
+        QFETCH(QByteArray, storedAfter);
 
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("SupportToolConfig.ini"));
-        if (!stored.isNull()) {
-            QSettings seed(path, QSettings::IniFormat);
-            seed.setValue(QStringLiteral("AgreeLicense/agreed"), stored);
-        }
+        if (!stored.isNull())
+            writeBytes(path, "[AgreeLicense]\nagreed=" + stored + "\n");
         bool shown = false;
-        {
-            QSettings settings(path, QSettings::IniFormat);
-            const bool result = agreement::passGate(settings, [&] {
-                shown = true;
-                return dialogResult;
-            });
-            QCOMPARE(result, passed);
-        }
+        QString notRecorded;
+        QCOMPARE(agreement::passGate(
+                     path,
+                     [&] {
+                         shown = true;
+                         return dialogResult;
+                     },
+                     &notRecorded),
+                 passed);
         QCOMPARE(shown, dialogShown);
-        QSettings reread(path, QSettings::IniFormat);
-        QCOMPARE(reread.value(QStringLiteral("AgreeLicense/agreed")).toString(), storedAfter);
+        QCOMPARE(notRecorded, QString());
+        QCOMPARE(testsupport::readFile(path), "[AgreeLicense]\nagreed=" + storedAfter + "\n");
     }
 
     void dialogLooks()

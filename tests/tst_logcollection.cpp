@@ -113,6 +113,35 @@ private slots:
         QCOMPARE(logfolders::appDataFolderOf(location), folder);
     }
 
+    static QString fallbackOf(const QString &home) { return home + QStringLiteral("/.local/share"); }
+
+    // Only an absolute XDG_DATA_HOME that is no file and does not put the
+    // per-user folder at the root is used; anything else gives the default.
+    void dataHome_data()
+    {
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<QString>("dataHome");
+        const QString fallback = QStringLiteral("/home/name/.local/share");
+        QTest::newRow("unset") << QString() << fallback;
+        QTest::newRow("relative") << "rel/dir" << fallback;
+        QTest::newRow("a file") << "/etc/passwd" << fallback;
+        QTest::newRow("the root") << "/" << fallback;
+        QTest::newRow("just below the root") << "/share" << fallback;
+        QTest::newRow("an absolute folder, not yet made") << "/data/name/share/" << "/data/name/share";
+    }
+    void dataHome()
+    {
+        QFETCH(QString, xdg);
+        QFETCH(QString, dataHome);
+        QCOMPARE(logfolders::dataHomeOf(xdg, QStringLiteral("/home/name")), dataHome);
+        if (xdg.isEmpty() || dataHome != fallbackOf(QStringLiteral("/home/name")))
+            return;
+        // The program's own folder follows the same rule.
+        const UserDataFolder user;
+        qputenv("XDG_DATA_HOME", xdg.toUtf8());
+        QCOMPARE(logfolders::appDataFolder(), user.appDataFolder());
+    }
+
     void appDataFolderOfThisUser()
     {
         const UserDataFolder user;

@@ -196,15 +196,15 @@ private slots:
         runAction(window);
         QVERIFY(clock.elapsed() < 10000);
 
-        // Both loops ran, in the working folder, on the list in key order.
+        // Both loops ran, in the working folder, on the list in file order.
         QCOMPARE(fixtureFile(fixtures, QStringLiteral("cmd.log")),
                  QByteArray("[/c]\n[for /f %d in (ipconfig.txt) do (ping -n 4 %d >> ./logs/SupportTool/pingResult.txt)]\n"
                             "[/c]\n[for /f %d in (ipconfig.txt) do (tracert %d >> ./logs/SupportTool/tracertResult.txt)]\n"));
-        const QByteArray list = "host1.example\nhost10.example\nhost2.example main office\nhost3.example\n"
-                                "host4.example\nhost5.example\nhost6.example\nhost7.example\nhost8.example\n"
-                                "host9.example\n";
+        const QByteArray list = "host1.example\nhost2.example main office\nhost3.example\nhost4.example\n"
+                                "host5.example\nhost6.example\nhost7.example\nhost8.example\nhost9.example\n"
+                                "host10.example\n";
         QCOMPARE(fixtureFile(fixtures, QStringLiteral("ipconfig.seen")), list + list);
-        QCOMPARE(fixtureFile(fixtures, QStringLiteral("download.seen")), QByteArray("\n10MB\n\n10MB\n"));
+        QCOMPARE(fixtureFile(fixtures, QStringLiteral("download.seen")), QByteArray("alpha,beta\n10MB\nalpha,beta\n10MB\n"));
 
         // The pane: console echoes, the address-test notice, five lines per
         // done endpoint and three per failed one, then the configuration.

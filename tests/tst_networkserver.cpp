@@ -3,13 +3,13 @@
 
 #include "localhttpserver.h"
 #include "loopbackonly.h"
+#include "installation/settingsfile.h"
 #include "network/serverendpoints.h"
 #include "network/timedrequest.h"
 #include "process/cancellation.h"
 #include "testsupport.h"
 
 #include <QElapsedTimer>
-#include <QSettings>
 #include <QTimer>
 #include <QtTest>
 
@@ -33,8 +33,7 @@ private slots:
     void builtInEndpoints()
     {
         testsupport::InstallFolder folder; // no settings file at all
-        QSettings settings(QStringLiteral("SupportToolConfig.ini"), QSettings::IniFormat);
-        const serverendpoints::Plan plan = serverendpoints::plan(settings);
+        const serverendpoints::Plan plan = serverendpoints::plan(settingsfile::read());
         QCOMPARE(plan.transferTimeoutMs, 30000);
         QCOMPARE(plan.targets.size(), 6);
         const QStringList shapes{QStringLiteral("^http://[^/]+\\.example/test/$"),
@@ -70,6 +69,11 @@ private slots:
                                                           "bucketDownloadHttp=mirror.example\n"
                                                           "transferTimeoutSeconds=5\n")
                                             << some << 5000;
+        QTest::newRow("the last of a repeated key, without its comment")
+            << QByteArray("bucketDownloadHttp=old.example\r\nBucketDownloadHttp = mirror.example   ; moved\r\n"
+                          "transferTimeoutSeconds=\"5\"\r\n")
+            << [&] { QStringList urls = defaults; urls[3] = QStringLiteral("http://mirror.example/test"); return urls; }()
+            << 5000;
         QTest::newRow("fraction of a second") << QByteArray("transferTimeoutSeconds=0.5\n") << defaults << 500;
         QTest::newRow("not a number") << QByteArray("transferTimeoutSeconds=soon\n") << defaults << 30000;
         QTest::newRow("negative") << QByteArray("transferTimeoutSeconds=-2\n") << defaults << 30000;
@@ -83,8 +87,7 @@ private slots:
         QFETCH(int, timeoutMs);
         testsupport::InstallFolder folder;
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"), "[ipconfig]\n1=127.0.0.1\n[serverHosts]\n" + group);
-        QSettings settings(QStringLiteral("SupportToolConfig.ini"), QSettings::IniFormat);
-        const serverendpoints::Plan plan = serverendpoints::plan(settings);
+        const serverendpoints::Plan plan = serverendpoints::plan(settingsfile::read());
         QStringList actual;
         for (const serverendpoints::Target &target : plan.targets)
             actual << target.baseUrl;

@@ -137,6 +137,37 @@ private slots:
         QCOMPARE(placesOf(reportRecords()), QStringList({inspection(46, 'W'), inspection(464), inspection(468)}));
     }
 
+    // A command that crashed keeps the check's heading and what it did
+    // write; only the record saying there is none is withheld, and a
+    // warning record names the signal.
+    void processesOfACrashedCommand_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QStringList>("places");
+        QTest::newRow("crashed after its list")
+            << QByteArray("Process=avp                       CPU_Usage_%=0            Memory_Usage_=3.5\\r\\n")
+            << QStringList({inspection(42, 'W'), inspection(46, 'W'), inspection(464), inspection(468)});
+        QTest::newRow("crashed before writing")
+            << QByteArray() << QStringList({inspection(42, 'W'), inspection(46, 'W'), inspection(464)});
+    }
+    void processesOfACrashedCommand()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QStringList, places);
+        InstallFolder folder;
+        FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("powershell"), "printf '" + output + "'\nkill -SEGV $$");
+        records::switchReport(kPrefix);
+        QString processes;
+        displaysystemrelatedinfo::instance()->getProcessInfo(processes);
+
+        const QList<Record> written = reportRecords();
+        QCOMPARE(placesOf(written), places);
+        QCOMPARE(written.first().text, QStringLiteral("Command \"powershell\" crashed: it was ended by signal 11 "
+                                                      "(Segmentation fault)"));
+        QCOMPARE(processes.isEmpty(), output.isEmpty());
+    }
+
     // A close during the first firewall command stops it: no finding of
     // either command is written and the rules command never starts.
     void firewallCutShort()

@@ -1,12 +1,10 @@
 #include "app/agreementgate.h"
 
 #include "app/eula.h"
+#include "installation/agreemententry.h"
+#include "installation/settingsfile.h"
 
 namespace agreement {
-
-namespace {
-const QString kAgreedKey = QStringLiteral("AgreeLicense/agreed");
-}
 
 int runTermsDialog()
 {
@@ -14,24 +12,22 @@ int runTermsDialog()
     return dialog.exec();
 }
 
-bool passGate(QSettings &settings, const DialogRunner &runDialog)
+bool passGate(const QString &path, const DialogRunner &runDialog, QString *notRecorded)
 {
-    const QVariant stored = settings.value(kAgreedKey, QVariant());
-    // Writing to a file the settings library could not read in full would
-    // keep only what it understood and lose the rest (the user's address
-    // list, say): such a file is only read, and the terms asked each time.
-    const bool writable = settings.status() == QSettings::NoError;
-    if (!stored.isValid() && writable)
-        settings.setValue(kAgreedKey, 0);
-    // A value read back from the file is text, so only the stored text "0"
-    // compares equal; anything else counts as accepted.
-    if (stored.isValid() && stored != QVariant(0))
+    const settingsfile::Contents contents = settingsfile::read(path);
+    const auto entry = settingsgroups::lastEntry(contents.text, agreemententry::group(), agreemententry::key());
+    if (entry && agreemententry::isConsent(entry->value))
         return true;
-    if (runDialog() == 0)
-        return false;
-    if (writable)
-        settings.setValue(kAgreedKey, 1);
-    return true;
+
+    const bool accepted = runDialog() != 0;
+    // An entry the user wrote stays as it is after a refusal.
+    if (accepted || !entry) {
+        QString problem;
+        if (!agreemententry::record(path, contents, accepted ? QStringLiteral("1") : QStringLiteral("0"), &problem)
+            && notRecorded)
+            *notRecorded = problem;
+    }
+    return accepted;
 }
 
 } // namespace agreement

@@ -2,7 +2,7 @@
 // The first-run gate: the terms of use must have been accepted before the
 // main window opens.
 
-#include <QSettings>
+#include <QString>
 
 #include <functional>
 
@@ -14,9 +14,11 @@ using DialogRunner = std::function<int()>;
 // The dialog that start-up shows: an EULA, run with exec().
 int runTermsDialog();
 
-// True when start-up may go on to the main window. Records acceptance in the
-// settings; a refusal leaves the entry at 0 so the terms are asked again. A
-// settings file that could not be read in full is never written.
-bool passGate(QSettings &settings, const DialogRunner &runDialog = runTermsDialog);
+// True when start-up may go on to the main window: the settings file at
+// path records an explicit yes, or the dialog was accepted, which is then
+// recorded. A refusal records 0 when no entry existed, so the file says the
+// terms were asked. When the file could not be written (or read
+// faithfully, so it is left alone), notRecorded receives the reason.
+bool passGate(const QString &path, const DialogRunner &runDialog = runTermsDialog, QString *notRecorded = nullptr);
 
 } // namespace agreement

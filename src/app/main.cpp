@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTimer>
 
 #include <gflags/gflags.h>
@@ -113,10 +112,9 @@ int main(int argc, char *argv[])
 
     armAutomaticClose();
 
-    QSettings settings(settingsfile::path(), QSettings::IniFormat);
     startup::noteSettingsFile();
 
-    if (!agreement::passGate(settings))
+    if (!agreement::passGate(settingsfile::name()))
         return 0;
 
     int exitCode = 0;

@@ -114,10 +114,13 @@ void appendStandInsToSearchPath(const QString &programFolder)
 
 void noteSettingsFile()
 {
-    if (!QFile::exists(settingsfile::name()))
+    const settingsfile::Contents contents = settingsfile::read();
+    if (!contents.exists())
         records::info(records::kMain, 68, settingsfile::missingNotice());
     else if (settingsfile::isOddEntry())
         records::warning(records::kMain, 69, settingsfile::oddEntryNotice());
+    else if (contents.state == settingsfile::Contents::State::Unreadable)
+        records::warning(records::kMain, 70, settingsfile::unreadableNotice(contents));
 }
 
 QVector<EnvironmentSetting> openGLOffSettings(const QProcessEnvironment &environment)

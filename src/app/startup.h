@@ -37,8 +37,8 @@ QString reportUnusableReportFolder(const QString &reason);
 // earlier on the path still wins.
 void appendStandInsToSearchPath(const QString &programFolder);
 
-// The notice for a settings file that is missing, or that is no plain file
-// and so is ignored.
+// The notice for a settings file that is missing, that is no plain file and
+// so is ignored, or that cannot be read faithfully and so is left alone.
 void noteSettingsFile();
 
 // An environment variable and the value start-up gives it.

@@ -1,6 +1,7 @@
 #include "archive/logfolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace logfolders {
@@ -23,9 +24,28 @@ QString appDataFolderOf(const QString &appDataLocation)
     return path + QLatin1Char('/');
 }
 
+QString dataHomeOf(const QString &xdgDataHome, const QString &home)
+{
+    const QString fallback = QDir::cleanPath(home + QStringLiteral("/.local/share"));
+    if (!QDir::isAbsolutePath(xdgDataHome))
+        return fallback;
+    const QString dataHome = QDir::cleanPath(xdgDataHome);
+    const QFileInfo info(dataHome);
+    // "/" or "/share" would put the per-user folder at the root, a file
+    // ("/etc/passwd") in its folder: neither is a data folder of the user's.
+    if ((info.exists() && !info.isDir()) || appDataFolderOf(dataHome + QStringLiteral("/x")) == QStringLiteral("/"))
+        return fallback;
+    return dataHome;
+}
+
 QString appDataFolder()
 {
+#ifdef Q_OS_WIN
     return appDataFolderOf(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+#else
+    return appDataFolderOf(dataHomeOf(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath())
+                           + QStringLiteral("/SupportTool"));
+#endif
 }
 
 QString installationLogs() { return QDir::current().absolutePath() + QStringLiteral("/logs"); }

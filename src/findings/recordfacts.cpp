@@ -9,7 +9,7 @@ namespace {
 // The runner's warnings of a command that gave no answer, and the probe's.
 bool isUnansweredWarning(const reportrecords::Record &record)
 {
-    static const int lines[] = {41, 43, 44, 45, 481};
+    static const int lines[] = {41, 42, 43, 44, 45, 481};
     if (record.level != QLatin1Char('W') || record.file != QLatin1String("displaysystemrelatedinfo.cpp"))
         return false;
     return std::find(std::begin(lines), std::end(lines), record.line) != std::end(lines);

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QProcess>
 
+#include <cstring>
+
 displaysystemrelatedinfo::displaysystemrelatedinfo() : QObject(nullptr) {}
 
 displaysystemrelatedinfo *displaysystemrelatedinfo::instance()
@@ -39,6 +41,22 @@ childwait::Command commandOf(const QStringList &arguments, const QString &progra
 }
 
 bool lastAnswered = true;
+
+// How a child that crashed ended: the signal where the system tells it,
+// else (Windows) the exception code it ended with.
+QString crashText(const QString &program, const childwait::Outcome &outcome)
+{
+#ifndef Q_OS_WIN
+    if (outcome.signal > 0)
+        return QStringLiteral("Command \"%1\" crashed: it was ended by signal %2 (%3)")
+            .arg(program)
+            .arg(outcome.signal)
+            .arg(QString::fromLocal8Bit(::strsignal(outcome.signal)));
+#endif
+    return QStringLiteral("Command \"%1\" crashed: it ended with exception code 0x%2")
+        .arg(program)
+        .arg(quint32(outcome.exitCode), 8, 16, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -84,6 +102,8 @@ QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString prog
                              .arg(command.program)
                              .arg(kOutputLimitBytes / (1024 * 1024))
                              .arg(outcome.outputOverflowed ? QStringLiteral("standard output") : QStringLiteral("standard error")));
+    } else if (outcome.crashed) {
+        records::warning(records::kInspection, 42, crashText(command.program, outcome));
     }
     records::warning(records::kInspection, 46, errors);
     return output;

@@ -38,35 +38,4 @@ constexpr int kMaxTargets = 50;
 // longer word is a mistake, and would only flood the console and the pane.
 constexpr int kMaxTargetLength = 253;
 
-// The list written for the values of the settings group, in order.
-struct AddressList
-{
-    QStringList lines;   // each to be ended by a line feed
-    int targets = 0;     // usable targets the values held, kept or not
-    int tooLong = 0;     // lines left out because their target cannot be a host
-};
-
-// One line per line of each value, as the values stand, except lines whose
-// target is longer than any host name and lines past the first kMaxTargets
-// targets.
-inline AddressList addressList(const QStringList &values)
-{
-    AddressList list;
-    for (const QString &value : values) {
-        for (const QString &line : value.split(QLatin1Char('\n'))) {
-            const QStringList targets = targetsOf(line);
-            if (!targets.isEmpty()) {
-                if (targets.first().size() > kMaxTargetLength) {
-                    ++list.tooLong;
-                    continue;
-                }
-                if (++list.targets > kMaxTargets)
-                    continue;
-            }
-            list.lines << line;
-        }
-    }
-    return list;
-}
-
 } // namespace pingtargets

@@ -1,6 +1,6 @@
 #include "network/serverendpoints.h"
 
-#include <QSettings>
+#include "installation/settingsfile.h"
 
 #include <algorithm>
 #include <climits>
@@ -29,21 +29,19 @@ const QVector<Endpoint> &all()
     return endpoints;
 }
 
-Plan plan(QSettings &settings)
+Plan plan(const settingsfile::Contents &settings)
 {
     Plan result;
-    settings.beginGroup(settingsGroup());
     for (const Endpoint &endpoint : all()) {
-        const QString host = settings.value(endpoint.hostKey).toString().trimmed();
+        const QString host = settings.value(settingsGroup(), endpoint.hostKey).trimmed();
         result.targets.append({endpoint.test, endpoint.scheme + QStringLiteral("://")
                                                   + (host.isEmpty() ? endpoint.defaultHost : host)
                                                   + endpoint.basePath});
     }
     bool valid = false;
-    const double seconds = settings.value(timeoutKey()).toDouble(&valid);
+    const double seconds = settings.value(settingsGroup(), timeoutKey()).trimmed().toDouble(&valid);
     if (valid && seconds > 0 && seconds * 1000 < INT_MAX)
         result.transferTimeoutMs = std::max(1, int(seconds * 1000));
-    settings.endGroup();
     return result;
 }
 

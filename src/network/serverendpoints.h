@@ -8,7 +8,9 @@
 #include <QString>
 #include <QVector>
 
-class QSettings;
+namespace settingsfile {
+struct Contents;
+}
 
 namespace serverendpoints {
 
@@ -47,6 +49,6 @@ struct Plan
 
 // The endpoints with the hosts and time-out the settings give, or the
 // built-in ones where they give none (a missing file gives none at all).
-Plan plan(QSettings &settings);
+Plan plan(const settingsfile::Contents &settings);
 
 } // namespace serverendpoints

@@ -127,6 +127,7 @@ public:
             ended = true;
             outcome.crashed = got == pid && WIFSIGNALED(status);
             outcome.exitCode = got == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            outcome.signal = outcome.crashed ? WTERMSIG(status) : 0;
         }
         return ended;
     }

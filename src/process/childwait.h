@@ -30,6 +30,7 @@ struct Outcome
     bool cancelled = false;     // stopped because the running action was cancelled
     bool crashed = false;       // ended by a signal, the kill of a time-out or cancellation included
     int exitCode = 0;           // when it ended on its own
+    int signal = 0;             // the signal that ended it (0: none, or not known on this system)
     QString startError;         // why it could not be started
     QByteArray output;          // standard output, also of a child that was stopped
     QByteArray errors;          // standard error, likewise

@@ -1,6 +1,7 @@
 #include "window/mainwindow.h"
 
 #include "inspection/displaysystemrelatedinfo.h"
+#include "installation/addresslist.h"
 #include "installation/pingtargets.h"
 #include "installation/scratchfile.h"
 #include "installation/settingsfile.h"
@@ -14,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTextStream>
 
 namespace {
@@ -117,11 +117,19 @@ void MainWindow::GetNetInfo()
 
 void MainWindow::generateConfigFile(bool &iniExist)
 {
-    QSettings settings(settingsfile::path(), QSettings::IniFormat);
-    if (!QFile::exists(settingsfile::name())) {
+    const settingsfile::Contents settings = settingsfile::read();
+    if (!settings.exists()) {
         const QString message = settingsfile::missingNotice();
         appendToPane(message);
         records::info(records::kMainWindow, 408, message);
+        iniExist = false;
+        return;
+    }
+    // A file that cannot be read lists no address; say why rather than test nothing silently.
+    if (settings.state == settingsfile::Contents::State::Unreadable) {
+        const QString message = settingsfile::unreadableNotice(settings);
+        appendToPane(message);
+        records::warning(records::kMainWindow, 411, message);
         iniExist = false;
         return;
     }
@@ -134,9 +142,9 @@ void MainWindow::generateConfigFile(bool &iniExist)
     addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
     downloads.open(QIODevice::ReadWrite);
-    const pingtargets::AddressList list = pingtargets::addressList(settingsfile::groupValues(settings, QStringLiteral("ipconfig")));
+    const addresslist::AddressList list = addresslist::addressList(settings.entries(QStringLiteral("ipconfig")));
     writeLines(addresses, list.lines);
-    writeLines(downloads, settingsfile::groupValues(settings, QStringLiteral("downloadConfig")));
+    writeLines(downloads, settings.values(QStringLiteral("downloadConfig")));
 
     // Like the missing-settings notice, these go to the report of the moment.
     if (list.tooLong > 0) {
@@ -156,13 +164,19 @@ void MainWindow::generateConfigFile(bool &iniExist)
         appendToPane(message);
         records::warning(records::kMainWindow, 409, message);
     }
+    if (!list.notAddresses.isEmpty()) {
+        const QString message = QStringLiteral("%1 lists values under [ipconfig] that are not addresses; they are not "
+                                               "tested: %2")
+                                    .arg(settingsfile::name(), list.notAddresses.join(QStringLiteral(", ")));
+        appendToPane(message);
+        records::warning(records::kMainWindow, 412, message);
+    }
 }
 
 void MainWindow::GetSeverResult()
 {
     records::switchReport(reportprefix::networkServer());
-    QSettings settings(settingsfile::path(), QSettings::IniFormat);
-    const serverendpoints::Plan plan = serverendpoints::plan(settings);
+    const serverendpoints::Plan plan = serverendpoints::plan(settingsfile::read());
 
     for (const serverendpoints::Target &target : plan.targets) {
         const bool download = target.test == serverendpoints::Test::Download;

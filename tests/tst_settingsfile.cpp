@@ -1,0 +1,170 @@
+// The settings file: read faithfully in the encodings Windows editors save,
+// its groups in file order; the one entry the tool writes changes nothing
+// else, and a file it cannot read faithfully is never written.
+
+#include "app/agreementgate.h"
+#include "installation/agreemententry.h"
+#include "installation/settingsfile.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace testsupport;
+
+namespace {
+
+const QString kSettings = QStringLiteral("SupportToolConfig.ini");
+
+// text in the given encoding, with its byte-order mark.
+QByteArray encoded(const QString &text, settingstext::Encoding encoding)
+{
+    settingstext::Decoded as;
+    as.encoding = encoding;
+    const char *const marks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xFF\xFE\x00\x00", "\x00\x00\xFE\xFF"};
+    const int sizes[] = {3, 2, 2, 4, 4};
+    as.byteOrderMark = QByteArray(marks[int(encoding)], sizes[int(encoding)]);
+    return settingstext::encode(text, as);
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+} // namespace
+
+class SettingsFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initLogging(); }
+
+    void decoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text"); // null: refused
+        const QString text = QStringLiteral("[ipconfig]\r\n1=büro.lan 😀\r\n");
+        QTest::newRow("UTF-8") << text.toUtf8() << text;
+        QTest::newRow("UTF-8 with its mark") << encoded(text, settingstext::Encoding::Utf8) << text;
+        QTest::newRow("UTF-16 LE") << encoded(text, settingstext::Encoding::Utf16LittleEndian) << text;
+        QTest::newRow("UTF-16 BE") << encoded(text, settingstext::Encoding::Utf16BigEndian) << text;
+        QTest::newRow("UTF-32 LE") << encoded(text, settingstext::Encoding::Utf32LittleEndian) << text;
+        QTest::newRow("UTF-32 BE") << encoded(text, settingstext::Encoding::Utf32BigEndian) << text;
+        QTest::newRow("Latin-1") << QByteArray("1=b\xFCro\r\n") << QString();
+        QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFE[\x00i", 5) << QString();
+        QTest::newRow("UTF-8 of a lone surrogate") << QByteArray("1=\xED\xA0\x80\n") << QString();
+        QTest::newRow("UTF-32 past Unicode") << QByteArray("\xFF\xFE\x00\x00\x00\x00\x11\x00", 8) << QString();
+    }
+    void decoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const settingstext::Decoded decoded = settingstext::decode(bytes);
+        QCOMPARE(decoded.ok, !text.isNull());
+        QCOMPARE(decoded.problem.isEmpty(), decoded.ok);
+        if (decoded.ok) {
+            QCOMPARE(decoded.text, text);
+            QCOMPARE(settingstext::encode(decoded.text, decoded), bytes);
+        }
+    }
+
+    // Groups and entries as written: file order, repeated keys and groups
+    // kept, commas kept, quotes and comments read as described.
+    void groupsInFileOrder()
+    {
+        const settingsgroups::Text parsed = settingsgroups::parse(QStringLiteral(
+            "orphan=1\r\n; comment\r\n[ipconfig]\r\nk=a\r\n# comment\r\nk = b, c \r\n[other]\r\nx=1\r\n"
+            "[IPConfig]\r\nq=\"x ; \\\"y\\\"\" ; note\r\nr=d:\\logs\\new ; note\r\ns=a;b\r\nbare line\r\n[broken\r\nz=1"));
+        QCOMPARE(parsed.lineEnd, QStringLiteral("\r\n"));
+        QStringList seen;
+        for (const settingsgroups::Entry &entry : settingsgroups::entriesOf(parsed, QStringLiteral("ipconfig")))
+            seen << (entry.assignment ? entry.key + QLatin1Char('|') + entry.value : QStringLiteral("!") + entry.key);
+        QCOMPARE(seen, (QStringList{QStringLiteral("k|a"), QStringLiteral("k|b, c"), QStringLiteral("q|x ; \"y\""),
+                                    QStringLiteral("r|d:\\logs\\new"), QStringLiteral("s|a;b"),
+                                    QStringLiteral("!bare line")}));
+        QCOMPARE(settingsgroups::lastEntry(parsed, QStringLiteral("IPCONFIG"), QStringLiteral("K"))->value,
+                 QStringLiteral("b, c"));
+    }
+
+    // Recording the entry changes its line, or adds it under its group, or
+    // appends the group; every other byte stays, in the file's encoding and
+    // line ends. The file is replaced, never rewritten in place.
+    void recordChangesOnlyItsEntry_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // null: no file
+        QTest::addColumn<QByteArray>("after");
+        using E = settingstext::Encoding;
+        QTest::newRow("no file") << QByteArray() << QByteArray("[AgreeLicense]\nagreed=1\n");
+        QTest::newRow("CRLF and comments, no group")
+            << QByteArray("; mine\r\n[ipconfig]\r\n1=b\xC3\xBCro.lan ; nas\r\n\r\n")
+            << QByteArray("; mine\r\n[ipconfig]\r\n1=b\xC3\xBCro.lan ; nas\r\n\r\n[AgreeLicense]\r\nagreed=1\r\n");
+        QTest::newRow("no last line end") << QByteArray("[ipconfig]\n1=a") << QByteArray("[ipconfig]\n1=a\n[AgreeLicense]\nagreed=1\n");
+        QTest::newRow("UTF-16 LE, refused before")
+            << encoded(QStringLiteral("[ipconfig]\r\n1=büro\r\n[AgreeLicense]\r\nagreed=0\r\n[x]\r\n"), E::Utf16LittleEndian)
+            << encoded(QStringLiteral("[ipconfig]\r\n1=büro\r\n[AgreeLicense]\r\nagreed=1\r\n[x]\r\n"), E::Utf16LittleEndian);
+        QTest::newRow("UTF-32 BE, the group without its entry")
+            << encoded(QStringLiteral("[agreelicense]\n; keep\n[ipconfig]\n"), E::Utf32BigEndian)
+            << encoded(QStringLiteral("[agreelicense]\nagreed=1\n; keep\n[ipconfig]\n"), E::Utf32BigEndian);
+        QTest::newRow("repeated entry: the last one counts")
+            << QByteArray("[AgreeLicense]\r\nagreed=1\r\n  Agreed = no ; said later\r\nother=2")
+            << QByteArray("[AgreeLicense]\r\nagreed=1\r\n  Agreed =1\r\nother=2");
+    }
+    void recordChangesOnlyItsEntry()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const InstallFolder folder;
+        if (!before.isNull())
+            folder.writeFile(kSettings, before);
+        const ino_t inode = inodeOf(kSettings);
+        QString problem;
+        QVERIFY(agreemententry::record(kSettings, settingsfile::read(), QStringLiteral("1"), &problem));
+        QCOMPARE(problem, QString());
+        QCOMPARE(readFile(kSettings), after);
+        QVERIFY(inode == 0 || inodeOf(kSettings) != inode);
+        // No temporary file is left beside it.
+        QCOMPARE(QDir().entryList({kSettings + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden), QStringList{kSettings});
+    }
+
+    // A file the tool cannot read faithfully, or a link, is never written:
+    // the terms are asked at every start, and the reason is given.
+    void refusedFilesStayAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("Latin-1") << QByteArray("[ipconfig]\r\n1=b\xFCro\r\n") << false
+                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark";
+        QTest::newRow("UTF-16 without its mark") << QByteArray("[\x00i\x00]\x00\n\x00", 8) << false
+                                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark";
+        QTest::newRow("a link") << QByteArray("[ipconfig]\n1=a\n") << true
+                                << "it is a link, and the tool does not write through links";
+    }
+    void refusedFilesStayAsTheyWere()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, link);
+        QFETCH(QString, reason);
+        const InstallFolder folder;
+        const QString file = link ? QStringLiteral("elsewhere.ini") : kSettings;
+        folder.writeFile(file, content);
+        if (link)
+            QVERIFY(QFile::link(file, kSettings));
+        int asked = 0;
+        for (int start = 0; start < 2; ++start) {
+            QString notRecorded;
+            QVERIFY(agreement::passGate(kSettings, [&] { return ++asked, 1; }, &notRecorded));
+            QCOMPARE(notRecorded, reason);
+        }
+        QCOMPARE(asked, 2);
+        QCOMPARE(readFile(file), content);
+        QCOMPARE(QFileInfo(kSettings).isSymLink(), link);
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "tst_settingsfile.moc"
