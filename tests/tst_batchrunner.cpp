@@ -239,6 +239,34 @@ private slots:
         QCOMPARE(storedAgreement(folder), QStringLiteral("0"));
     }
 
+    // A settings file the runner cannot read faithfully is never written:
+    // without --accept-terms the run is refused, with the reason; with it,
+    // the run goes on and standard error says the acceptance is not kept.
+    void unreadableSettingsFileIsLeftAlone_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("refused") << false;
+        QTest::newRow("accepted for this run") << true;
+    }
+    void unreadableSettingsFileIsLeftAlone()
+    {
+        QFETCH(bool, accept);
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        addMarkingPowerShell(fixtures);
+        const QByteArray latin1("[AgreeLicense]\r\nagreed=1\r\n[ipconfig]\r\n1=b\xFCro.lan\r\n");
+        folder.writeFile(QStringLiteral("SupportToolConfig.ini"), latin1);
+        QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")};
+        if (accept)
+            arguments.prepend(QStringLiteral("--accept-terms"));
+        const Outcome outcome = runBatch(arguments);
+        QVERIFY2(outcome.exitCode == (accept ? 0 : 4), qPrintable(describe(outcome)));
+        QVERIFY2(outcome.err.contains("SupportToolConfig.ini cannot be read: it is not UTF-8")
+                     || outcome.err.contains("the acceptance may not be kept: it is not UTF-8"),
+                 qPrintable(describe(outcome)));
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("SupportToolConfig.ini"))), latin1);
+    }
+
     // --accept-terms records the agreement as the dialog's OK does; the one
     // JSON line names the action and the check and carries the check's text
     // exactly, escapes and all.
