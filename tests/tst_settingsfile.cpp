@@ -118,14 +118,19 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         const InstallFolder folder;
-        if (!before.isNull())
+        const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        if (!before.isNull()) {
             folder.writeFile(kSettings, before);
+            QVERIFY(QFile::setPermissions(kSettings, mode));
+        }
         const ino_t inode = inodeOf(kSettings);
         QString problem;
         QVERIFY(agreemententry::record(kSettings, settingsfile::read(), QStringLiteral("1"), &problem));
         QCOMPARE(problem, QString());
         QCOMPARE(readFile(kSettings), after);
         QVERIFY(inode == 0 || inodeOf(kSettings) != inode);
+        if (!before.isNull())
+            QCOMPARE(QFileInfo(kSettings).permissions() & ~(QFile::ReadUser | QFile::WriteUser), mode);
         // No temporary file is left beside it.
         QCOMPARE(QDir().entryList({kSettings + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden), QStringList{kSettings});
     }
@@ -137,21 +142,30 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("link");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("readOnly");
         QTest::newRow("Latin-1") << QByteArray("[ipconfig]\r\n1=b\xFCro\r\n") << false
-                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark";
+                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark" << false;
         QTest::newRow("UTF-16 without its mark") << QByteArray("[\x00i\x00]\x00\n\x00", 8) << false
-                                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark";
+                                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark"
+                                                 << false;
         QTest::newRow("a link") << QByteArray("[ipconfig]\n1=a\n") << true
-                                << "it is a link, and the tool does not write through links";
+                                << "it is a link, and the tool does not write through links" << false;
+        QTest::newRow("read-only") << QByteArray("[ipconfig]\n1=a\n") << false << "it is read-only" << true;
     }
     void refusedFilesStayAsTheyWere()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, link);
         QFETCH(QString, reason);
+        QFETCH(bool, readOnly);
         const InstallFolder folder;
         const QString file = link ? QStringLiteral("elsewhere.ini") : kSettings;
         folder.writeFile(file, content);
+        if (readOnly) {
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+            if (QFileInfo(file).isWritable())
+                QSKIP("this user writes files whatever their permissions (root): the case cannot be made here");
+        }
         if (link)
             QVERIFY(QFile::link(file, kSettings));
         int asked = 0;

@@ -76,6 +76,11 @@ bool record(const QString &path, const settingsfile::Contents &contents, const Q
         *problem = QStringLiteral("it is a link, and the tool does not write through links");
         return false;
     }
+    // Replacing a file the user made read-only would go around its mode.
+    if (info.exists() && !info.isWritable()) {
+        *problem = QStringLiteral("it is read-only");
+        return false;
+    }
     // Another program (an editor) may have saved it since it was read: its
     // lines must not be lost to an older reading.
     const settingsfile::Contents now = settingsfile::read(path);
