@@ -51,6 +51,24 @@ private:
     void (*m_previousHandler)(int) = SIG_DFL;
 };
 
+// An installation folder, current, whose zip report gets the records.
+struct ZipInstall : InstallFolder
+{
+    ZipInstall() { records::switchReport(QStringLiteral("./logs/SupportTool/SupportLog_zip_")); }
+};
+
+// Names that are not UTF-8 are beyond QDir::removeRecursively: removed by
+// their bytes at the end of a case.
+struct BytesNamedFiles
+{
+    QList<QByteArray> paths;
+    ~BytesNamedFiles()
+    {
+        for (auto path = paths.crbegin(); path != paths.crend(); ++path)
+            ::remove(path->constData());
+    }
+};
+
 // The copy's records in the zip report of the current installation folder,
 // as "I550 text".
 QStringList copyRecords()
@@ -122,17 +140,11 @@ private slots:
 
     void initTestCase() { initLogging(); }
 
-    void init()
-    {
-        forgetReport();
-        records::switchReport(QStringLiteral("./logs/SupportTool/SupportLog_zip_"));
-    }
-
     // Disk full: the file that did not fit is not in the copy, cut off, but
     // said by name; the copy is incomplete; the other files are whole.
     void fullDiskFailsTheCopy()
     {
-        const InstallFolder install;
+        const ZipInstall install;
         const QString source = install.filePath(QStringLiteral("Saved"));
         const QString copy = install.filePath(QStringLiteral("logs_AppData_Local"));
         QByteArray render;
@@ -212,14 +224,16 @@ private slots:
     // 7-Zip can pack), said in the report, never colliding with a real name.
     void namesThatAreNotUtf8AreCopied()
     {
-        const InstallFolder install;
+        const ZipInstall install;
         const QString source = install.filePath(QStringLiteral("Saved"));
         const QString copy = install.filePath(QStringLiteral("logs_AppData_Local"));
         writeTree(source, {{QStringLiteral("bad%FF%FEname.log"), "a real name\n"}});
         const QByteArray sourceBytes = QFile::encodeName(source);
-        writeBytesNamed(sourceBytes + "/bad\xff\xfename.log", "bad name\n");
-        QCOMPARE(::mkdir(sourceBytes + "/crash\xe9", 0755), 0);
-        writeBytesNamed(sourceBytes + "/crash\xe9/dump.txt", "dump\n");
+        const BytesNamedFiles badNames{{sourceBytes + "/bad\xff\xfename.log", sourceBytes + "/crash\xe9",
+                                        sourceBytes + "/crash\xe9/dump.txt"}};
+        writeBytesNamed(badNames.paths.at(0), "bad name\n");
+        QCOMPARE(::mkdir(badNames.paths.at(1).constData(), 0755), 0);
+        writeBytesNamed(badNames.paths.at(2), "dump\n");
 
         const logtreecopy::Outcome outcome = displaysystemrelatedinfo::instance()->copyLogFolder(source, copy);
         QVERIFY(outcome.made && outcome.complete && outcome.leftOut.isEmpty());
@@ -239,8 +253,8 @@ private slots:
     void copyFolderStartsEmpty()
     {
         const InstallFolder install;
-        const QString source = install.filePath(QStringLiteral("logs"));
-        const QString copy = install.filePath(QStringLiteral("logs_quillon"));
+        const QString source = install.filePath(QStringLiteral("Saved"));
+        const QString copy = install.filePath(QStringLiteral("logs_AppData_Local"));
         const QString elsewhere = install.filePath(QStringLiteral("elsewhere"));
         writeTree(source, {{QStringLiteral("app.log"), "fresh\n"}});
         writeTree(elsewhere, {{QStringLiteral("keep.txt"), "somebody's\n"}});
@@ -282,7 +296,7 @@ private slots:
     // cancelled before the copy begins copies nothing.
     void cancelledCopyStops()
     {
-        const InstallFolder install;
+        const ZipInstall install;
         const QString source = install.filePath(QStringLiteral("source"));
         writeTree(source, {{QStringLiteral("a.log"), "a\n"}, {QStringLiteral("b.log"), "b\n"}});
         const std::atomic<bool> stop{true};
@@ -305,7 +319,7 @@ private slots:
     void sparseFileStaysSparse()
     {
         const InstallFolder install;
-        const QString source = install.filePath(QStringLiteral("logs"));
+        const QString source = install.filePath(QStringLiteral("Saved"));
         const QString copy = install.filePath(QStringLiteral("copy"));
         QVERIFY(QDir().mkpath(source));
         const QString sparse = source + QStringLiteral("/sparse.log");
