@@ -5,6 +5,7 @@
 
 #include "archive/logtreecopy.h"
 #include "archivesupport.h"
+#include "hostilefolders.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "process/cancellation.h"
 #include "process/workaside.h"
@@ -218,6 +219,56 @@ private slots:
         QVERIFY(outcome.made && outcome.complete && !outcome.cancelled);
         QCOMPARE(outcome.leftOut, QStringList{source + QLatin1Char('/') + why});
         QCOMPARE(readFile(copy + QStringLiteral("/app.log")), QByteArray("app\n"));
+    }
+
+    // A folder whose copy would lie deeper than paths reach is left out, with
+    // all it holds, in one record; what lies higher is copied.
+    void tooDeepFolderIsLeftOut()
+    {
+        const InstallFolder install;
+        const QString source = install.filePath(QStringLiteral("Saved"));
+        const QString copy = install.filePath(QStringLiteral("copy"));
+        QVERIFY(QDir().mkpath(source));
+        const QString level = QStringLiteral("nested-folder-of-a-crash-dump-level-").repeated(5);
+        QVERIFY(makeDeepTree(source, level, 30));
+        const struct Cleanup
+        {
+            QString path;
+            ~Cleanup() { removeDeepTree(path); }
+        } cleanup{source + QLatin1Char('/') + level};
+
+        const logtreecopy::Outcome outcome = logtreecopy::copyListed(source, logtreecopy::listVisible(source), copy);
+        removeDeepTree(copy + QLatin1Char('/') + level);
+        QVERIFY(outcome.made && outcome.complete);
+        QCOMPARE(outcome.leftOut.size(), 1);
+        QVERIFY2(outcome.leftOut.first().endsWith(QLatin1Char('/') + level
+                                                  + QStringLiteral(": its copy would lie deeper than the system's paths reach")),
+                 qPrintable(outcome.leftOut.first()));
+        QVERIFY(outcome.leftOut.first().size() > 4000 - copy.size());
+    }
+
+    // A copy folder left by an interrupted run that cannot be emptied is not
+    // used: nothing is copied into it, and the report says why.
+    void copyFolderThatCannotBeEmptied()
+    {
+        const ZipInstall install;
+        const QString source = install.filePath(QStringLiteral("Saved"));
+        const QString copy = install.filePath(QStringLiteral("logs_AppData_Local"));
+        writeTree(source, {{QStringLiteral("app.log"), "fresh\n"}});
+        writeTree(copy, {{QStringLiteral("old/stale.log"), "stale\n"}});
+        const ReadOnlyFolders readOnly({copy + QStringLiteral("/old")});
+        if (!readOnly.problem().isEmpty())
+            QSKIP(qPrintable(readOnly.problem()));
+
+        const logtreecopy::Outcome outcome = displaysystemrelatedinfo::instance()->copyLogFolder(source, copy);
+        QVERIFY(!outcome.made);
+        QVERIFY(!QFileInfo::exists(copy + QStringLiteral("/app.log")));
+        const QStringList texts = copyRecords();
+        QCOMPARE(texts.size(), 2);
+        QVERIFY2(texts.first().startsWith(QStringLiteral("W551 Not copied: ") + copy
+                                          + QStringLiteral(": the files an earlier run left in it cannot be removed (")),
+                 qPrintable(texts.first()));
+        QCOMPARE(texts.last(), QStringLiteral("W550 Copy failed, the folder ") + copy + QStringLiteral(" cannot be used"));
     }
 
     // Names that are not valid UTF-8 are copied under valid names (which
