@@ -131,8 +131,14 @@ Step copyData(int in, int out, off_t size, const std::atomic<bool> *stop)
         off_t dataStart = ::lseek(in, position, SEEK_DATA);
         off_t holeStart = size;
         if (dataStart < 0) {
-            if (errno == ENXIO)
-                break; // only a hole is left
+            if (errno == ENXIO) {
+                // Only a hole is left, or the file was cut short meanwhile:
+                // then the copy ends where the file now ends.
+                struct stat now;
+                if (::fstat(in, &now) == 0 && now.st_size < size)
+                    size = std::max<off_t>(now.st_size, position);
+                break;
+            }
             dataStart = position; // no hole detection here: read it all
         } else {
             const off_t hole = ::lseek(in, dataStart, SEEK_HOLE);

@@ -2,15 +2,16 @@
 // Copying a log folder aside for packing, in two steps: the folder is
 // listed first, then what was listed is copied. Logs belong to a program
 // that may still be writing, rotating or deleting them, so an entry can be
-// gone or be something else by the time it is copied; the copy then skips it
-// rather than follow it somewhere else.
+// gone or be something else by the time it is copied; the copy then leaves
+// it out, and says so, rather than follow it somewhere else.
 //
 // Only plain files and folders are taken. Symbolic links (and, on Windows,
 // shortcuts and junctions) are left out wherever they point: one pointing
 // outside would carry somebody else's files into the archive, one pointing
 // inside names a file that is packed under its own name anyway, and a link
 // loop cannot run away. Pipes, sockets and devices are left out too: opening
-// a pipe nobody writes to would never return. Hidden entries are skipped and
+// a pipe nobody writes to would never return. These are never part of the
+// logs, so leaving them out is not reported. Hidden entries are skipped and
 // hidden folders not entered. Names are taken as the file system holds them,
 // so a name that is not valid UTF-8 is copied too, under a name that is.
 
