@@ -221,6 +221,21 @@ private slots:
         QCOMPARE(readFile(copy + QStringLiteral("/app.log")), QByteArray("app\n"));
     }
 
+    // The log folder itself may be a link (moved to another drive): it is
+    // followed, and nothing is left out.
+    void logFolderThatIsALinkIsFollowed()
+    {
+        const InstallFolder install;
+        const QString moved = install.filePath(QStringLiteral("other drive/Saved"));
+        const QString source = install.filePath(QStringLiteral("Saved"));
+        writeTree(moved, {{QStringLiteral("render.log"), "render\n"}});
+        QVERIFY(QFile::link(moved, source));
+        const logtreecopy::Outcome outcome =
+            logtreecopy::copyListed(source, logtreecopy::listVisible(source), install.filePath(QStringLiteral("copy")));
+        QVERIFY(outcome.made && outcome.leftOut.isEmpty());
+        QCOMPARE(readFile(install.filePath(QStringLiteral("copy/render.log"))), QByteArray("render\n"));
+    }
+
     // A folder whose copy would lie deeper than paths reach is left out, with
     // all it holds, in one record; what lies higher is copied.
     void tooDeepFolderIsLeftOut()
