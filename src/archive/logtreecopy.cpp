@@ -105,7 +105,11 @@ QStringList copyNames(const QVector<folderhandle::Listed> &found)
             names << QString::fromUtf8(entry.name);
             continue;
         }
-        const QString replacement = replacementName(entry.name);
+        // Three bytes for each stray one may outgrow what a name can hold.
+        constexpr int kLongestReplacement = 240;
+        QString replacement = replacementName(entry.name);
+        while (replacement.toUtf8().size() > kLongestReplacement)
+            replacement.chop(replacement.back().isLowSurrogate() ? 2 : 1);
         QString name = replacement;
         for (int number = 2; taken.contains(name); ++number)
             name = replacement + QStringLiteral("~%1").arg(number);
