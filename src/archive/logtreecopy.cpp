@@ -109,7 +109,7 @@ QStringList copyNames(const QVector<folderhandle::Listed> &found)
         constexpr int kLongestReplacement = 240;
         QString replacement = replacementName(entry.name);
         while (replacement.toUtf8().size() > kLongestReplacement)
-            replacement.chop(replacement.back().isLowSurrogate() ? 2 : 1);
+            replacement.chop(QChar(replacement.back()).isLowSurrogate() ? 2 : 1);
         QString name = replacement;
         for (int number = 2; taken.contains(name); ++number)
             name = replacement + QStringLiteral("~%1").arg(number);
