@@ -15,9 +15,17 @@ StopSignals::~StopSignals() = default;
 namespace {
 
 int g_sockets[2] = {-1, -1};
+volatile sig_atomic_t g_signals = 0;
 
-extern "C" void onStopSignal(int)
+extern "C" void onStopSignal(int signal)
 {
+    // A second signal ends the process at once, here in the handler: the
+    // event loop that reads the first may be busy for a while yet.
+    if (g_signals++ > 0) {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return;
+    }
     const char byte = 1;
     // Nothing can be done about a failed write inside a signal handler.
     [[maybe_unused]] const ssize_t written = ::write(g_sockets[0], &byte, 1);
@@ -39,6 +47,7 @@ StopSignals::StopSignals(std::function<void()> onStop) : m_onStop(std::move(onSt
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_sockets) != 0)
         return; // the run then simply ends on a signal, as any program does
+    g_signals = 0;
     m_notifier = std::make_unique<QSocketNotifier>(g_sockets[1], QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
         char byte = 0;

@@ -3,7 +3,8 @@
 // the window: the running command is ended, the running action cancelled
 // and no later action started. The signal handler only writes a byte to a
 // socket; the stop itself runs on the GUI thread, inside whatever nested
-// event loop the action is waiting in.
+// event loop the action is waiting in. A second signal ends the process at
+// once, from the handler itself.
 
 #include <QSocketNotifier>
 

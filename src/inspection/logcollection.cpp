@@ -9,6 +9,7 @@
 #include "archive/logtreecopy.h"
 #include "inspection/windowscommands.h"
 #include "installation/scratchfile.h"
+#include "process/workaside.h"
 #include "records/records.h"
 
 #include <QDir>
@@ -87,14 +88,36 @@ logtreecopy::Outcome displaysystemrelatedinfo::copyLogFolder(const QString &sour
     }
     records::info(records::kInspection, 528,
                   QStringLiteral("Copying logs from ") + source + QStringLiteral(" to ") + destination);
-    const logtreecopy::Outcome outcome = logtreecopy::copyListed(source, logtreecopy::listVisible(source), destination);
-    if (!outcome.made) {
+    // Gigabytes of logs take a while: the copy runs beside the window, which
+    // stays live, and stops as soon as the run is cancelled.
+    logtreecopy::Outcome outcome;
+    if (workaside::run([&](const std::atomic<bool> &stop) {
+            outcome = logtreecopy::copyListed(source, logtreecopy::listVisible(source, &stop), destination, &stop);
+        })) {
+        outcome.cancelled = true;
+    }
+    for (const QString &renamed : qAsConst(outcome.renamed)) {
+        records::info(records::kInspection, 552,
+                      QStringLiteral("Copied under a name of its own, its name is not valid UTF-8: ") + renamed);
+    }
+    for (const QString &leftOut : qAsConst(outcome.leftOut))
+        records::warning(records::kInspection, 551, QStringLiteral("Not copied: ") + leftOut);
+    if (outcome.cancelled) {
+        records::warning(records::kInspection, 550, QStringLiteral("Copy stopped, the run was cancelled"));
+    } else if (!outcome.made) {
         // Nothing was copied: the archive must not name a copy that is not there.
         records::warning(records::kInspection, 550,
-                         QStringLiteral("Copy failed, the folder ") + destination + QStringLiteral(" cannot be created"));
-        return outcome;
+                         QStringLiteral("Copy failed, the folder ") + destination
+                             + (outcome.leftOut.isEmpty() ? QStringLiteral(" cannot be created")
+                                                          : QStringLiteral(" cannot be used")));
+    } else if (!outcome.leftOut.isEmpty()) {
+        records::warning(records::kInspection, 550,
+                         QStringLiteral("Copy incomplete, %1 of the files and folders in %2 are not in the copy%3")
+                             .arg(outcome.leftOut.size())
+                             .arg(source, outcome.complete ? QString() : QStringLiteral(", some could not be written")));
+    } else {
+        records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     }
-    records::info(records::kInspection, 550, QStringLiteral("Copy Successfully"));
     return outcome;
 }
 
