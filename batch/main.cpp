@@ -10,9 +10,11 @@
 #include "batchoptions.h"
 #include "exitcodes.h"
 #include "findingsprinter.h"
+#include "installation/runlock.h"
 #include "installation/settingsfile.h"
 #include "panetextprinter.h"
 #include "records/records.h"
+#include "reports/reportwrites.h"
 #include "stopsignals.h"
 #include "window/mainwindow.h"
 
@@ -116,10 +118,26 @@ int main(int argc, char *argv[])
         return batchexit::kUnusableFolder;
     }
 
+    // Before anything is written: a second run in the same folder changes
+    // nothing, not even the run log.
+    switch (runlock::takeForProcess(QDir::currentPath(), &problem)) {
+    case runlock::Outcome::Held:
+        break;
+    case runlock::Outcome::Busy:
+        complain(runlock::busyMessage(QDir::currentPath()));
+        return batchexit::kAnotherRun;
+    case runlock::Outcome::Unavailable:
+        complain(QStringLiteral("the installation folder cannot be locked against a second run (%1); going on "
+                                "without the lock.")
+                     .arg(problem));
+        break;
+    }
+
     // From here on, start-up as the program's.
     const bool reportFolderReady = startup::ensureReportFolder(&problem);
     google::InitGoogleLogging(argv[0]);
     startup::tuneLogging();
+    reportwrites::watch();
     startup::writeFirstRecords(QString::fromLatin1(launcherversion::kDefaultVersionId));
     if (!reportFolderReady) {
         startup::reportUnusableReportFolder(problem);
@@ -160,6 +178,7 @@ int main(int argc, char *argv[])
     const StopSignals stopSignals([&window] { window.close(); });
 
     int complained = 0; // shareable copies not written, said on standard error
+    int unwrittenSaid = 0; // reports not written in full, likewise
     for (const batchactions::Action *action : options.actions) {
         printer.actionStarted(action->name);
         if (action->slot) {
@@ -176,7 +195,13 @@ int main(int argc, char *argv[])
         for (int i = complained; i < window.shareableCopyFailures().size(); ++i)
             complain(window.shareableCopyFailures().at(i));
         complained = window.shareableCopyFailures().size();
+        for (int i = unwrittenSaid; i < window.unwrittenReports().size(); ++i)
+            complain(window.unwrittenReports().at(i));
+        unwrittenSaid = window.unwrittenReports().size();
         printer.actionFinished();
     }
+    // A report short of records is a run that did not do its job.
+    if (!window.unwrittenReports().isEmpty())
+        return batchexit::kReportNotWritten;
     return window.shareableCopyFailures().isEmpty() ? batchexit::kSuccess : batchexit::kNoShareableCopy;
 }

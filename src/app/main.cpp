@@ -5,8 +5,10 @@
 #include "app/agreementgate.h"
 #include "app/launcherversion.h"
 #include "app/startup.h"
+#include "installation/runlock.h"
 #include "installation/settingsfile.h"
 #include "records/records.h"
+#include "reports/reportwrites.h"
 #include "window/mainwindow.h"
 
 #include <QApplication>
@@ -38,6 +40,9 @@ DEFINE_string(username, "debug", "http username");
 DEFINE_string(versionId, launcherversion::kDefaultVersionId, "launcher version");
 
 namespace {
+
+// The exit status of a run that another run's lock turned away.
+constexpr int kSecondRunExitCode = 10;
 
 bool platformIsHeadless()
 {
@@ -73,6 +78,23 @@ void armAutomaticClose()
     timer->start(delay);
 }
 
+// Another run holds the installation folder: says so, in a message box
+// where there is a display, and ends with nothing written.
+int refuseSecondRun(int argc, char *argv[])
+{
+    const QString message = runlock::busyMessage(QDir::currentPath());
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+#ifndef Q_OS_WIN
+    if (displayMissing())
+        return kSecondRunExitCode;
+#endif
+    startup::WithoutOpenGL withoutOpenGL;
+    QApplication app(argc, argv);
+    if (!platformIsHeadless())
+        QMessageBox::warning(nullptr, QStringLiteral("Tessaly Render Support Tool"), message);
+    return kSecondRunExitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -80,11 +102,23 @@ int main(int argc, char *argv[])
     QDir::setCurrent(startup::installationFolderOf(QString::fromUtf8(argv[0])));
     QCoreApplication::addLibraryPath(QStringLiteral("./"));
 
+    // Before anything is written: a second run in the same folder changes
+    // nothing, not even the run log.
+    QString lockProblem;
+    const runlock::Outcome lock = runlock::takeForProcess(QDir::currentPath(), &lockProblem);
+    if (lock == runlock::Outcome::Busy)
+        return refuseSecondRun(argc, argv);
+    if (lock == runlock::Outcome::Unavailable)
+        std::fprintf(stderr, "SupportTool: the installation folder cannot be locked against a second run (%s); "
+                             "going on without the lock.\n",
+                     lockProblem.toLocal8Bit().constData());
+
     QString reportFolderProblem;
     const bool reportFolderReady = startup::ensureReportFolder(&reportFolderProblem);
 
     google::InitGoogleLogging(argv[0]);
     startup::tuneLogging();
+    reportwrites::watch();
 
     startup::writeFirstRecords(QString::fromStdString(FLAGS_versionId));
 

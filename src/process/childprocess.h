@@ -1,8 +1,11 @@
 #pragma once
 // One started child process as the wait sees it: started, watched from the
 // event loop, stopped, collected. On Windows a QProcess; elsewhere the
-// child is spawned directly (posix_spawn), because QProcess forks the whole
-// tool first, which costs more with every megabyte the tool holds.
+// child is started directly (vfork and exec, as posix_spawn does), because
+// QProcess forks the whole tool first, which costs more with every megabyte
+// the tool holds; and on Linux it is tied to the tool, so it gets SIGTERM
+// when the tool ends, however it ends. Children are started from the GUI
+// thread only: the tie is to the thread that starts a child.
 
 #include "process/childwait.h"
 

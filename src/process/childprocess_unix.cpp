@@ -1,6 +1,6 @@
-// The child process on systems with posix_spawn: the child is started without
-// copying the tool's memory first, its pipes and its end are watched by the
-// event loop through socket notifiers (a pidfd for the end, where the kernel
+// The child process on systems with vfork: the child is started without
+// copying the tool's memory first and, on Linux, ends with the tool; its
+// pipes and its end are watched by the event loop through socket notifiers (a pidfd for the end, where the kernel
 // has them; otherwise a short poll).
 
 #include "process/argumentvector.h"
@@ -15,12 +15,13 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
+#include <pthread.h>
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace childwait {
 
@@ -89,6 +90,89 @@ struct OutputPipe
         closeFd(writeEnd);
     }
 };
+
+
+// The child's three standard streams, as descriptors of the tool.
+struct Streams
+{
+    int input = -1;
+    int output = -1;
+    int errors = -1;
+};
+
+// Makes fd the child's descriptor target, open across the exec.
+bool placeAt(int fd, int target)
+{
+    if (fd == target)
+        return ::fcntl(fd, F_SETFD, 0) == 0;
+    return ::dup2(fd, target) == target;
+}
+
+// Starts the program as a child that ends with the tool: should the tool be
+// killed, even by SIGKILL, the system sends the child SIGTERM, so no archiver
+// or console tool goes on writing into the installation folder behind a run
+// that no longer exists. The signal is tied to the thread that starts the
+// child; every child is started from the GUI thread, which lives as long as
+// the tool. Returns 0 or the errno of the failed start.
+//
+// vfork, like the system's own posix_spawn, does not copy the tool's memory.
+// Between vfork and exec the child shares that memory and runs only
+// async-signal-safe calls; the tool's signals are blocked meanwhile so no
+// handler of the tool runs in the child.
+int spawnBound(ArgumentVector &argv, const Streams &streams, pid_t *pid)
+{
+    sigset_t all;
+    sigfillset(&all);
+    sigset_t previous;
+    pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t parent = ::getpid();
+    volatile int failure = 0; // written by the child, read once it has exec'd or ended
+
+    const pid_t started = ::vfork();
+    if (started == 0) {
+        // Default handling for every signal the tool catches, and for
+        // SIGPIPE, before anything is unblocked; nothing blocked after.
+        for (int signal = 1; signal < NSIG; ++signal) {
+            struct sigaction action;
+            if (::sigaction(signal, nullptr, &action) != 0)
+                continue;
+            if (signal == SIGPIPE || (action.sa_handler != SIG_DFL && action.sa_handler != SIG_IGN)) {
+                action.sa_handler = SIG_DFL;
+                action.sa_flags = 0;
+                ::sigaction(signal, &action, nullptr);
+            }
+        }
+#ifdef Q_OS_LINUX
+        if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) {
+            // The tool ended before the tie was made: nothing to run for.
+            failure = ECHILD;
+            ::_exit(127);
+        }
+#else
+        Q_UNUSED(parent)
+#endif
+        if (!placeAt(streams.input, STDIN_FILENO) || !placeAt(streams.output, STDOUT_FILENO)
+            || !placeAt(streams.errors, STDERR_FILENO)) {
+            failure = errno;
+            ::_exit(127);
+        }
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::execvp(argv.program(), argv.data());
+        failure = errno;
+        ::_exit(127);
+    }
+    const int error = started < 0 ? errno : failure;
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (started > 0 && error != 0) {
+        int status;
+        while (::waitpid(started, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    *pid = error == 0 ? started : -1;
+    return error;
+}
 
 } // namespace
 
@@ -204,37 +288,24 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
     }
 
     ArgumentVector argv(command.program, command.arguments);
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    if (command.closeInput)
-        posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    else
-        posix_spawn_file_actions_adddup2(&files, input[0], STDIN_FILENO);
-    if (command.discardOutput)
-        posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    else
-        posix_spawn_file_actions_adddup2(&files, child.out.writeEnd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&files, child.err.writeEnd, STDERR_FILENO);
-
-    // The child starts with default signal handling and nothing blocked,
-    // whatever the tool has set up for itself.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    const int failure = command.program.isEmpty()
-                            ? ENOENT
-                            : posix_spawnp(&child.pid, argv.program(), &files, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&files);
+    Streams streams;
+    streams.input = input[0];
+    streams.output = child.out.writeEnd;
+    streams.errors = child.err.writeEnd;
+    int nullDevice = -1;
+    int failure = command.program.isEmpty() ? ENOENT : 0;
+    if (failure == 0 && (command.closeInput || command.discardOutput)) {
+        nullDevice = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+        if (nullDevice < 0)
+            failure = errno;
+        if (command.closeInput)
+            streams.input = nullDevice;
+        if (command.discardOutput)
+            streams.output = nullDevice;
+    }
+    if (failure == 0)
+        failure = spawnBound(argv, streams, &child.pid);
+    closeFd(nullDevice);
     closeFd(input[0]);
     if (failure != 0) {
         closeFd(input[1]);

@@ -7,7 +7,43 @@
 
 #include <QProcess>
 
+#include <windows.h>
+
 namespace childwait {
+
+namespace {
+
+// The job every child joins. Its one handle is closed only when the tool
+// ends, however it ends, and the system then ends every process still in
+// the job: no archiver or console tool goes on writing into the
+// installation folder behind a run that no longer exists. A child joins
+// just after its start, so a program it starts in that moment is not held.
+HANDLE toolJob()
+{
+    static const HANDLE job = [] {
+        const HANDLE handle = CreateJobObjectW(nullptr, nullptr);
+        if (handle) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(handle, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        }
+        return handle;
+    }();
+    return job;
+}
+
+void tieToTool(const QProcess &process)
+{
+    if (!toolJob() || process.processId() == 0)
+        return;
+    const HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, DWORD(process.processId()));
+    if (child) {
+        AssignProcessToJobObject(toolJob(), child);
+        CloseHandle(child);
+    }
+}
+
+} // namespace
 
 class ChildProcess::Platform
 {
@@ -71,6 +107,7 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         m_platform->outcome.startError = process.errorString();
         return false;
     }
+    tieToTool(process);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <glog/logging.h>
 
+#include <mutex>
+
 namespace records {
 
 namespace {
@@ -47,9 +49,28 @@ void writeChecks(const QVector<CheckRecord> &checkRecords)
         info(kInspection, record.line, record.text);
 }
 
+namespace {
+std::mutex currentMutex;
+QString &current()
+{
+    static QString prefix;
+    return prefix;
+}
+} // namespace
+
 void switchReport(const QString &prefix)
 {
+    {
+        const std::lock_guard<std::mutex> guard(currentMutex);
+        current() = prefix;
+    }
     google::SetLogDestination(google::GLOG_INFO, prefix.toLocal8Bit().constData());
+}
+
+QString currentReport()
+{
+    const std::lock_guard<std::mutex> guard(currentMutex);
+    return current();
 }
 
 } // namespace records

@@ -51,5 +51,8 @@ struct ShapedCheck
 
 // Points the INFO destination (and so the current report) at a prefix.
 void switchReport(const QString &prefix);
+// The prefix last switched to; empty before the first switch, while the
+// records go to the run log's default destination. Safe from any thread.
+QString currentReport();
 
 } // namespace records

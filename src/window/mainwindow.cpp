@@ -2,6 +2,7 @@
 
 #include "process/cancellation.h"
 #include "records/records.h"
+#include "reports/reportwrites.h"
 #include "window/paneobserver.h"
 #include "ui_mainwindow.h"
 
@@ -117,8 +118,17 @@ void MainWindow::disablePushButtons(QPushButton *pressed, bool val)
 
 MainWindow::RunningAction::RunningAction(MainWindow &window) : m_window(window) { ++m_window.m_runningActions; }
 
+void MainWindow::noteUnwrittenReports()
+{
+    for (const QString &line : reportwrites::newlyUnwritten()) {
+        m_unwrittenReports << line;
+        appendToPane(line);
+    }
+}
+
 MainWindow::RunningAction::~RunningAction()
 {
+    m_window.noteUnwrittenReports();
     if (--m_window.m_runningActions > 0 || !m_window.m_closePending)
         return;
     // The cancelled action has unwound: now the close can go through.

@@ -50,6 +50,9 @@ public:
     // Why each shareable copy the window set out to make was not written
     // (the pane's line), in order.
     const QStringList &shareableCopyFailures() const { return m_shareableCopyFailures; }
+    // The reports that could not be written in full (the pane's line for
+    // each, said at the end of the action that wrote it), in order.
+    const QStringList &unwrittenReports() const { return m_unwrittenReports; }
 
 protected:
     // Closing while an action runs cancels it instead of pulling the window
@@ -109,6 +112,8 @@ private:
     // The same without telling the observer.
     void showInPane(const QString &text);
     void showBusy(bool busy);
+    // Says in the pane, once each, the reports that lost records.
+    void noteUnwrittenReports();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QList<QPushButton *> m_buttons;
@@ -117,5 +122,6 @@ private:
     PaneObserver *m_paneObserver = nullptr;
     ShareableCopy m_shareableCopy = ShareableCopy::AfterCheckAll;
     QStringList m_shareableCopyFailures;
+    QStringList m_unwrittenReports;
     QString m_currentCheck;
 };
