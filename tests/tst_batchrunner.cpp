@@ -17,6 +17,8 @@
 #include "windowprobe.h"
 #include "zipmaker.h"
 
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -119,6 +121,53 @@ QString withoutVolumeFigures(QString text)
     static const QRegularExpression figures(QStringLiteral("(Path: \\S+) TotalGBytes: .*GB$"),
                                             QRegularExpression::MultilineOption);
     return text.replace(figures, QStringLiteral("\\1 ..."));
+}
+
+// Starts a software run whose command never ends and waits until that
+// command runs: the run then holds its installation folder.
+bool startHangingRun(QProcess &batch, const InstallFolder &folder)
+{
+    batch.setProcessEnvironment(childEnvironment());
+    batch.start(QStringLiteral(BATCH_BINARY), {QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
+    QByteArray progress;
+    QElapsedTimer clock;
+    clock.start();
+    while (!progress.contains("running: getProcessInfo") && clock.elapsed() < 10000) {
+        batch.waitForReadyRead(100);
+        progress += batch.readAllStandardError();
+    }
+    return progress.contains("running: getProcessInfo");
+}
+
+// The processes whose parent is pid, and whether a process has ended (gone,
+// or a zombie nobody collects), from /proc.
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> children;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(entry));
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toLongLong() == pid)
+            children << entry.toLongLong();
+    }
+    return children;
+}
+bool processEnded(qint64 pid)
+{
+    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.isEmpty() || stat.mid(stat.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+// The names in a folder and below, with the content of each file.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, readFile(path));
+    }
+    return files;
 }
 
 } // namespace
@@ -359,6 +408,86 @@ private slots:
             cancelRecorded = cancelRecorded || (record.file == QLatin1String("mainwindow.cpp") && record.line == 30);
         }
         QVERIFY(cancelRecorded);
+    }
+
+    // One run at a time per installation folder: a second runner, and a
+    // second window, change nothing and end with 10 while a run holds the
+    // folder; once that run is killed, the next run goes ahead.
+    void secondRunInTheSameFolderIsTurnedAway()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        addHangingPowerShell(fixtures);
+        recordAgreement(folder, QStringLiteral("1"));
+        QProcess first;
+        QVERIFY(startHangingRun(first, folder));
+
+        const QMap<QString, QByteArray> before = snapshot(folder.path());
+        const Outcome second = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--accept-terms"),
+                                         QStringLiteral("hardware")});
+        QVERIFY2(second.exitCode == 10, qPrintable(describe(second)));
+        QVERIFY(second.err.contains("SupportToolBatch: Another run of the Tessaly Render Support Tool is using the "
+                                      "installation folder"));
+        QVERIFY(second.out.isEmpty());
+        const QString window = folder.filePath(QStringLiteral("SupportTool"));
+        QVERIFY(QFile::link(QStringLiteral(SUPPORTTOOL_BINARY), window));
+        const QMap<QString, QByteArray> withWindow = snapshot(folder.path());
+        const Outcome secondWindow = runProgram(window, {});
+        QVERIFY2(secondWindow.exitCode == 10, qPrintable(describe(secondWindow)));
+        QCOMPARE(snapshot(folder.path()), withWindow);
+        QFile::remove(window);
+        QCOMPARE(snapshot(folder.path()), before);
+
+        ::kill(pid_t(first.processId()), SIGKILL);
+        QVERIFY(first.waitForFinished(10000));
+        fixtures.addSilentShells();
+        const Outcome next = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
+        QVERIFY2(next.exitCode == 0, qPrintable(describe(next)));
+    }
+
+    // A run killed outright takes its commands with it: nothing it started
+    // goes on running (and writing) in the installation folder.
+    void childrenEndWithAKilledRun()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        addHangingPowerShell(fixtures);
+        recordAgreement(folder, QStringLiteral("1"));
+        QProcess batch;
+        QVERIFY(startHangingRun(batch, folder));
+        QTRY_COMPARE_WITH_TIMEOUT(childrenOf(batch.processId()).size(), 1, 5000);
+        const QList<qint64> children = childrenOf(batch.processId());
+
+        ::kill(pid_t(batch.processId()), SIGKILL);
+        QVERIFY(batch.waitForFinished(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(processEnded(children.first()), 3000);
+    }
+
+    // A report the file system will not take in full is said on standard
+    // error and in the pane, once, and the run ends with 9.
+    void reportCutShortIsSaid()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        QByteArray processes;
+        for (int i = 0; i < 500; ++i)
+            processes += "Process=Tool" + QByteArray::number(i) + "     CPU_Usage_%=0     Memory_Usage_=1.5     \r\n";
+        fixtures.addPowerShell({{windowscommands::asScript(windowscommands::conflictingProcesses()), processes}});
+        recordAgreement(folder, QStringLiteral("1"));
+
+        // Every file this run writes stops at 8 KB or so, as on a nearly full disk.
+        const Outcome outcome =
+            runProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 16 && exec \"$0\" \"$@\""),
+                                                   QStringLiteral(BATCH_BINARY), QStringLiteral("--install-dir"),
+                                                   folder.path(), QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 9, qPrintable(describe(outcome)));
+        const QStringList reports = reportFiles(QStringLiteral("SupportLog_software_confliction_"));
+        QCOMPARE(reports.size(), 1);
+        const QByteArray said = "The report " + QFile::encodeName(QFileInfo(reports.first()).absoluteFilePath())
+            + " could not be written in full (the largest file this process may write was reached): it holds ";
+        QCOMPARE(outcome.err.count(said), 1);
+        QVERIFY(outcome.err.contains("SupportToolBatch: " + said));
+        QCOMPARE(outcome.out.count(said), 1);
     }
 
     // --read takes an archive from anywhere: no installation, no terms, no

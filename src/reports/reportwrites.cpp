@@ -126,8 +126,8 @@ QString problemOf(const QString &prefix, const Tally &sent, const QString &start
 {
     const QStringList files = filesOf(prefix, startStamp);
     if (files.isEmpty())
-        return QStringLiteral("The report %1 could not be written: its file could not be created, so %2 records "
-                              "are missing.")
+        return QStringLiteral("The report %1 could not be written: its file could not be created, so none of its "
+                              "records (%2) was kept.")
             .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(prefix) + QStringLiteral("*")))
             .arg(sent.records);
     Tally found;
