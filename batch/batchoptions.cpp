@@ -166,14 +166,19 @@ QString helpText()
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
                "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
                "     holds no report, or the installation holds none for findings\n"
-               "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n")
+               "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n"
+               "  %8  a report could not be written in full (the report file and the reason are on standard\n"
+               "     error); comes before %7\n"
+               "  %9  another run of the tool is using this installation folder: nothing was run or written\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
               .arg(batchexit::kTermsNotAccepted)
               .arg(batchexit::kInterrupted)
               .arg(batchexit::kNoReports)
-              .arg(batchexit::kNoShareableCopy);
+              .arg(batchexit::kNoShareableCopy)
+              .arg(batchexit::kReportNotWritten)
+              .arg(batchexit::kAnotherRun);
 }
 
 } // namespace batchoptions

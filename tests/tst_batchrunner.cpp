@@ -232,6 +232,8 @@ private slots:
         const Outcome help = runBatch({QStringLiteral("--help"), QStringLiteral("no-such-action")});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.startsWith("Usage: SupportToolBatch") && help.out.contains("Exit status:"));
+        QVERIFY(help.out.contains("  9  a report could not be written in full")
+                && help.out.contains("  10  another run of the tool is using this installation folder"));
         QVERIFY(help.err.isEmpty());
     }
 
@@ -422,6 +424,8 @@ private slots:
         QProcess first;
         QVERIFY(startHangingRun(first, folder));
 
+        const QString runLogs = childEnvironment().value(QStringLiteral("GLOG_log_dir"));
+        const QMap<QString, QByteArray> runLogsBefore = snapshot(runLogs);
         const QMap<QString, QByteArray> before = snapshot(folder.path());
         const Outcome second = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--accept-terms"),
                                          QStringLiteral("hardware")});
@@ -437,6 +441,7 @@ private slots:
         QCOMPARE(snapshot(folder.path()), withWindow);
         QFile::remove(window);
         QCOMPARE(snapshot(folder.path()), before);
+        QCOMPARE(snapshot(runLogs), runLogsBefore);
 
         ::kill(pid_t(first.processId()), SIGKILL);
         QVERIFY(first.waitForFinished(10000));
