@@ -123,21 +123,37 @@ QString withoutVolumeFigures(QString text)
     return text.replace(figures, QStringLiteral("\\1 ..."));
 }
 
-// Starts a software run whose command never ends and waits until that
-// command runs: the run then holds its installation folder.
-bool startHangingRun(QProcess &batch, const InstallFolder &folder)
+// A software run whose command never ends, in an installation folder of its
+// own: once started, it holds that folder until it is killed.
+struct HangingRun
 {
-    batch.setProcessEnvironment(childEnvironment());
-    batch.start(QStringLiteral(BATCH_BINARY), {QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
-    QByteArray progress;
-    QElapsedTimer clock;
-    clock.start();
-    while (!progress.contains("running: getProcessInfo") && clock.elapsed() < 10000) {
-        batch.waitForReadyRead(100);
-        progress += batch.readAllStandardError();
+    InstallFolder folder;
+    FixturePath fixtures;
+    QProcess batch;
+
+    // Starts the run and waits until its command runs.
+    bool start()
+    {
+        addHangingPowerShell(fixtures);
+        recordAgreement(folder, QStringLiteral("1"));
+        batch.setProcessEnvironment(childEnvironment());
+        batch.start(QStringLiteral(BATCH_BINARY),
+                    {QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
+        QByteArray progress;
+        QElapsedTimer clock;
+        clock.start();
+        while (!progress.contains("running: getProcessInfo") && clock.elapsed() < 10000) {
+            batch.waitForReadyRead(100);
+            progress += batch.readAllStandardError();
+        }
+        return progress.contains("running: getProcessInfo");
     }
-    return progress.contains("running: getProcessInfo");
-}
+    bool killOutright()
+    {
+        ::kill(pid_t(batch.processId()), SIGKILL);
+        return batch.waitForFinished(10000);
+    }
+};
 
 // The processes whose parent is pid, and whether a process has ended (gone,
 // or a zombie nobody collects), from /proc.
@@ -417,12 +433,9 @@ private slots:
     // folder; once that run is killed, the next run goes ahead.
     void secondRunInTheSameFolderIsTurnedAway()
     {
-        const InstallFolder folder;
-        const FixturePath fixtures;
-        addHangingPowerShell(fixtures);
-        recordAgreement(folder, QStringLiteral("1"));
-        QProcess first;
-        QVERIFY(startHangingRun(first, folder));
+        HangingRun first;
+        QVERIFY(first.start());
+        const InstallFolder &folder = first.folder;
 
         const QString runLogs = childEnvironment().value(QStringLiteral("GLOG_log_dir"));
         const QMap<QString, QByteArray> runLogsBefore = snapshot(runLogs);
@@ -431,7 +444,7 @@ private slots:
                                          QStringLiteral("hardware")});
         QVERIFY2(second.exitCode == 10, qPrintable(describe(second)));
         QVERIFY(second.err.contains("SupportToolBatch: Another run of the Tessaly Render Support Tool is using the "
-                                      "installation folder"));
+                                    "installation folder"));
         QVERIFY(second.out.isEmpty());
         const QString window = folder.filePath(QStringLiteral("SupportTool"));
         QVERIFY(QFile::link(QStringLiteral(SUPPORTTOOL_BINARY), window));
@@ -443,9 +456,8 @@ private slots:
         QCOMPARE(snapshot(folder.path()), before);
         QCOMPARE(snapshot(runLogs), runLogsBefore);
 
-        ::kill(pid_t(first.processId()), SIGKILL);
-        QVERIFY(first.waitForFinished(10000));
-        fixtures.addSilentShells();
+        QVERIFY(first.killOutright());
+        first.fixtures.addSilentShells();
         const Outcome next = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
         QVERIFY2(next.exitCode == 0, qPrintable(describe(next)));
     }
@@ -454,18 +466,13 @@ private slots:
     // goes on running (and writing) in the installation folder.
     void childrenEndWithAKilledRun()
     {
-        const InstallFolder folder;
-        const FixturePath fixtures;
-        addHangingPowerShell(fixtures);
-        recordAgreement(folder, QStringLiteral("1"));
-        QProcess batch;
-        QVERIFY(startHangingRun(batch, folder));
-        QTRY_COMPARE_WITH_TIMEOUT(childrenOf(batch.processId()).size(), 1, 5000);
-        const QList<qint64> children = childrenOf(batch.processId());
+        HangingRun run;
+        QVERIFY(run.start());
+        QTRY_COMPARE_WITH_TIMEOUT(childrenOf(run.batch.processId()).size(), 1, 5000);
+        const qint64 child = childrenOf(run.batch.processId()).first();
 
-        ::kill(pid_t(batch.processId()), SIGKILL);
-        QVERIFY(batch.waitForFinished(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(processEnded(children.first()), 3000);
+        QVERIFY(run.killOutright());
+        QTRY_VERIFY_WITH_TIMEOUT(processEnded(child), 3000);
     }
 
     // A report the file system will not take in full is said on standard

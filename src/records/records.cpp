@@ -1,8 +1,9 @@
 #include "records/records.h"
 
+#include <QMutex>
+
 #include <glog/logging.h>
 
-#include <mutex>
 
 namespace records {
 
@@ -50,7 +51,7 @@ void writeChecks(const QVector<CheckRecord> &checkRecords)
 }
 
 namespace {
-std::mutex currentMutex;
+QMutex currentMutex;
 QString &current()
 {
     static QString prefix;
@@ -61,7 +62,7 @@ QString &current()
 void switchReport(const QString &prefix)
 {
     {
-        const std::lock_guard<std::mutex> guard(currentMutex);
+        const QMutexLocker guard(&currentMutex);
         current() = prefix;
     }
     google::SetLogDestination(google::GLOG_INFO, prefix.toLocal8Bit().constData());
@@ -69,7 +70,7 @@ void switchReport(const QString &prefix)
 
 QString currentReport()
 {
-    const std::lock_guard<std::mutex> guard(currentMutex);
+    const QMutexLocker guard(&currentMutex);
     return current();
 }
 

@@ -9,13 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
 
 #include <glog/logging.h>
 
-#include <mutex>
 
 #ifndef Q_OS_WIN
 #include <sys/resource.h>
@@ -57,7 +57,7 @@ public:
         line.append('\n');
         Tally tally;
         tally.add(reportrecords::parse(line));
-        const std::lock_guard<std::mutex> guard(m_mutex);
+        const QMutexLocker guard(&m_mutex);
         Tally &sent = m_sent[report];
         sent.records += tally.records;
         sent.textLength += tally.textLength;
@@ -65,12 +65,12 @@ public:
 
     QMap<QString, Tally> sent() const
     {
-        const std::lock_guard<std::mutex> guard(m_mutex);
+        const QMutexLocker guard(&m_mutex);
         return m_sent;
     }
 
 private:
-    mutable std::mutex m_mutex;
+    mutable QMutex m_mutex;
     QMap<QString, Tally> m_sent;
 };
 
