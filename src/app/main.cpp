@@ -158,6 +158,9 @@ int main(int argc, char *argv[])
         // The first window exists: the window system has chosen for good.
         withoutOpenGL.release();
         exitCode = app.exec();
+        // The pane said them as they came; a log of the session keeps them too.
+        for (const QString &line : window.unwrittenReports())
+            std::fprintf(stderr, "SupportTool: %s\n", line.toLocal8Bit().constData());
     }
     return exitCode;
 }

@@ -125,11 +125,11 @@ QString reasonFor(const QString &file)
 QString problemOf(const QString &prefix, const Tally &sent, const QString &startStamp)
 {
     const QStringList files = filesOf(prefix, startStamp);
+    const QString prefixPath = QDir::cleanPath(QDir::current().absoluteFilePath(prefix));
     if (files.isEmpty())
         return QStringLiteral("The report %1 could not be written: its file could not be created, so none of its "
                               "records (%2) was kept.")
-            .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(prefix) + QStringLiteral("*")))
-            .arg(sent.records);
+            .arg(QDir::toNativeSeparators(prefixPath + QLatin1Char('*')), QString::number(sent.records));
     Tally found;
     for (const QString &file : files) {
         QFile report(file);
@@ -140,9 +140,8 @@ QString problemOf(const QString &prefix, const Tally &sent, const QString &start
         return QString();
     return QStringLiteral("The report %1 could not be written in full (%2): it holds %3 of the %4 records written "
                           "to it.")
-        .arg(QDir::toNativeSeparators(files.last()), reasonFor(files.last()))
-        .arg(found.records)
-        .arg(sent.records);
+        .arg(QDir::toNativeSeparators(files.last()), reasonFor(files.last()), QString::number(found.records),
+             QString::number(sent.records));
 }
 
 } // namespace
