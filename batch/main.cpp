@@ -187,6 +187,10 @@ int main(int argc, char *argv[])
             complain(problem + QLatin1Char('.'));
             return batchexit::kNoReports;
         }
+        // Said also when a signal stopped the run: what was written is short.
+        for (int i = unwrittenSaid; i < window.unwrittenReports().size(); ++i)
+            complain(window.unwrittenReports().at(i));
+        unwrittenSaid = window.unwrittenReports().size();
         if (stopSignals.received()) {
             complain(QStringLiteral("stopped by a signal: %1 was cancelled, later actions were not run.")
                          .arg(action->name));
@@ -195,9 +199,6 @@ int main(int argc, char *argv[])
         for (int i = complained; i < window.shareableCopyFailures().size(); ++i)
             complain(window.shareableCopyFailures().at(i));
         complained = window.shareableCopyFailures().size();
-        for (int i = unwrittenSaid; i < window.unwrittenReports().size(); ++i)
-            complain(window.unwrittenReports().at(i));
-        unwrittenSaid = window.unwrittenReports().size();
         printer.actionFinished();
     }
     // A report short of records is a run that did not do its job.

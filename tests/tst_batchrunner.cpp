@@ -455,6 +455,9 @@ private slots:
         QFile::remove(window);
         QCOMPARE(snapshot(folder.path()), before);
         QCOMPARE(snapshot(runLogs), runLogsBefore);
+        // Reading takes no lock.
+        const Outcome reading = runBatch({QStringLiteral("--read"), folder.path()});
+        QVERIFY2(reading.exitCode != 10 && !reading.err.contains("Another run"), qPrintable(describe(reading)));
 
         QVERIFY(first.killOutright());
         first.fixtures.addSilentShells();
