@@ -402,6 +402,33 @@ private slots:
         QCOMPARE(speedTest.at(4).text, QStringLiteral("ROUTE RESULT\r"));
     }
 
+    // A folder standing under the list's or a result's name: the loops do
+    // not run, rather than ping old addresses or report old answers.
+    void namesThatCannotBeWrittenAfreshSkipTheLoops()
+    {
+        const QList<QPair<QString, int>> cases{{QStringLiteral("ipconfig.txt"), 413},
+                                               {QStringLiteral("logs/SupportTool/tracertResult.txt"), 414}};
+        for (const auto &blocked : cases) {
+            testsupport::InstallFolder folder;
+            testsupport::FixturePath fixtures;
+            addFixtureCmd(fixtures);
+            fixtures.addPowerShell({});
+            folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
+                             testsupport::addressGroup({QStringLiteral("127.0.0.1")}));
+            folder.writeFile(blocked.first + QStringLiteral("/inside.txt"), "kept");
+
+            MainWindow window;
+            runAction(window);
+
+            QVERIFY(!QFile::exists(QDir(fixtures.path()).filePath(QStringLiteral("cmd.log"))));
+            const QList<Record> earlier = onlyReport(earlierReportName());
+            QCOMPARE(earlier.size(), 1);
+            QCOMPARE(earlier.first().line, blocked.second);
+            QVERIFY(paneText(window).contains(earlier.first().text));
+            QCOMPARE(testsupport::readFile(blocked.first + QStringLiteral("/inside.txt")), QByteArray("kept"));
+        }
+    }
+
     // A "temp" folder is deleted by every run; a link under that name is
     // removed as a link, and a link inside the folder is not followed.
     void tempIsRemovedWithoutFollowingLinks()
