@@ -430,7 +430,8 @@ private slots:
     }
 
     // A "temp" folder is deleted by every run; a link under that name is
-    // removed as a link, and a link inside the folder is not followed.
+    // removed as a link, a link inside the folder is not followed, and a
+    // plain file of that name stays.
     void tempIsRemovedWithoutFollowingLinks()
     {
         QTemporaryDir outside;
@@ -439,23 +440,29 @@ private slots:
         QVERIFY(keptFile.open(QIODevice::WriteOnly) && keptFile.write("outside") == 7);
         keptFile.close();
 
-        for (const bool tempIsLink : {true, false}) {
+        enum class Temp { Link, Folder, File };
+        for (const Temp shape : {Temp::Link, Temp::Folder, Temp::File}) {
             testsupport::InstallFolder folder;
             testsupport::FixturePath fixtures;
             fixtures.addSilentShells();
-            if (tempIsLink) {
+            if (shape == Temp::Link) {
                 QVERIFY(QFile::link(outside.path(), QStringLiteral("temp")));
-            } else {
+            } else if (shape == Temp::Folder) {
                 folder.writeFile(QStringLiteral("temp/nested/own.txt"), "own");
                 QVERIFY(QFile::link(outside.path(), QStringLiteral("temp/nested/folder-link")));
                 QVERIFY(QFile::link(kept, QStringLiteral("temp/file-link")));
+            } else {
+                folder.writeFile(QStringLiteral("temp"), "a file");
             }
 
             MainWindow window;
             runAction(window);
 
             const QFileInfo temp(QStringLiteral("temp"));
-            QVERIFY2(!temp.exists() && !temp.isSymLink(), tempIsLink ? "link" : "folder");
+            if (shape == Temp::File)
+                QCOMPARE(testsupport::readFile(temp.filePath()), QByteArray("a file"));
+            else
+                QVERIFY2(!temp.exists() && !temp.isSymLink(), shape == Temp::Link ? "link" : "folder");
             QCOMPARE(testsupport::readFile(kept), QByteArray("outside"));
             QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                      QStringList{QStringLiteral("kept.txt")});
