@@ -166,14 +166,17 @@ QString helpText()
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
                "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
                "     holds no report, or the installation holds none for findings\n"
-               "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n")
+               "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n"
+               "  %8  a zip step (zip, all) wrote no archive of this run, or left files or folders out of\n"
+               "     it (the pane's line saying so is on standard error too; 7 comes first)\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
               .arg(batchexit::kTermsNotAccepted)
               .arg(batchexit::kInterrupted)
               .arg(batchexit::kNoReports)
-              .arg(batchexit::kNoShareableCopy);
+              .arg(batchexit::kNoShareableCopy)
+              .arg(batchexit::kZipIncomplete);
 }
 
 } // namespace batchoptions

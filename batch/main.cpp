@@ -160,6 +160,7 @@ int main(int argc, char *argv[])
     const StopSignals stopSignals([&window] { window.close(); });
 
     int complained = 0; // shareable copies not written, said on standard error
+    int zipsComplained = 0; // zip steps that fell short, said there too
     for (const batchactions::Action *action : options.actions) {
         printer.actionStarted(action->name);
         if (action->slot) {
@@ -176,7 +177,12 @@ int main(int argc, char *argv[])
         for (int i = complained; i < window.shareableCopyFailures().size(); ++i)
             complain(window.shareableCopyFailures().at(i));
         complained = window.shareableCopyFailures().size();
+        for (int i = zipsComplained; i < window.zipShortfalls().size(); ++i)
+            complain(window.zipShortfalls().at(i));
+        zipsComplained = window.zipShortfalls().size();
         printer.actionFinished();
     }
-    return window.shareableCopyFailures().isEmpty() ? batchexit::kSuccess : batchexit::kNoShareableCopy;
+    if (!window.shareableCopyFailures().isEmpty())
+        return batchexit::kNoShareableCopy;
+    return window.zipShortfalls().isEmpty() ? batchexit::kSuccess : batchexit::kZipIncomplete;
 }

@@ -1,18 +1,32 @@
 #pragma once
-// Removing a folder with everything in it, without ever following a link:
-// a link (on Windows any reparse point: symbolic link, junction, mount
-// point) is removed as a link wherever it stands, so nothing outside the
-// tree is deleted through it.
+// Removing a folder tree without ever following a link: a link that stands
+// where a folder is expected, or inside it, is removed as the link itself,
+// and whatever it points to is left alone. Leftovers of older runs may be
+// links planted on purpose, and deleting "their contents" would delete
+// somebody else's files.
 
+#include <QByteArray>
 #include <QString>
+#include <QVector>
 
 namespace treeremoval {
 
-// Removes what stands at path. A folder goes with all its contents; a
-// link, or anything else that is not a folder, is removed itself and never
-// followed. Returns true when nothing stands at path any more (also when
-// nothing stood there); false when something could not be removed, after
-// removing all it could.
+// Removes what stands at path: a link (a symbolic link; on Windows also a
+// junction or shortcut) or anything else that is not a plain folder as
+// itself, a plain folder with everything it holds. True when nothing is
+// left at path (also when nothing was there).
 bool removeTree(const QString &path);
+
+// Removes everything inside an open folder (on Windows: the folder at a
+// path), links as the links themselves. False, with why, when something
+// could not be removed.
+#ifdef Q_OS_WIN
+bool removeInside(const QString &folder, QString *why);
+#else
+bool removeInside(int folder, QString *why);
+// The names in an open folder but "." and "..", read to the end before any
+// is acted on. False, with the system's error number, when it cannot be read.
+bool namesIn(int folder, QVector<QByteArray> &names, int *error);
+#endif
 
 } // namespace treeremoval

@@ -50,6 +50,9 @@ public:
     // Why each shareable copy the window set out to make was not written
     // (the pane's line), in order.
     const QStringList &shareableCopyFailures() const { return m_shareableCopyFailures; }
+    // The closing pane line of each zip step that wrote no archive of its run
+    // or left files out of it, in order.
+    const QStringList &zipShortfalls() const { return m_zipShortfalls; }
 
 protected:
     // Closing while an action runs cancels it instead of pulling the window
@@ -117,5 +120,6 @@ private:
     PaneObserver *m_paneObserver = nullptr;
     ShareableCopy m_shareableCopy = ShareableCopy::AfterCheckAll;
     QStringList m_shareableCopyFailures;
+    QStringList m_zipShortfalls;
     QString m_currentCheck;
 };
