@@ -167,9 +167,11 @@ QString helpText()
                "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
                "     holds no report, or the installation holds none for findings\n"
                "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n"
-               "  %8  a report could not be written in full (the report file and the reason are on standard\n"
-               "     error); comes before %7\n"
-               "  %9  another run of the tool is using this installation folder: nothing was run or written\n")
+               "  %8  a zip step (zip, all) wrote no archive of this run, or left files or folders out of\n"
+               "     it (the pane's line saying so is on standard error too; 7 comes first)\n"
+               "  %9  a report could not be written in full (the report file and the reason are on standard\n"
+               "     error); comes before %7 and %8\n"
+               "  %10  another run of the tool is using this installation folder: nothing was run or written\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
@@ -177,6 +179,7 @@ QString helpText()
               .arg(batchexit::kInterrupted)
               .arg(batchexit::kNoReports)
               .arg(batchexit::kNoShareableCopy)
+              .arg(batchexit::kZipIncomplete)
               .arg(batchexit::kReportNotWritten)
               .arg(batchexit::kAnotherRun);
 }

@@ -10,6 +10,7 @@ inline constexpr int kTermsNotAccepted = 4; // no recorded agreement and no --ac
 inline constexpr int kInterrupted = 5;      // stopped by a signal: the running action was cancelled
 inline constexpr int kNoReports = 6;        // --read or findings: nothing readable holds a report
 inline constexpr int kNoShareableCopy = 7;  // --shareable: a shareable copy was not written
+inline constexpr int kZipIncomplete = 8;    // a zip step wrote no archive of this run, or left files out of it
 inline constexpr int kReportNotWritten = 9; // a report could not be written in full
 inline constexpr int kAnotherRun = 10;      // another run of the tool is using this installation folder
 

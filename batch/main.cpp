@@ -178,6 +178,7 @@ int main(int argc, char *argv[])
     const StopSignals stopSignals([&window] { window.close(); });
 
     int complained = 0; // shareable copies not written, said on standard error
+    int zipsComplained = 0; // zip steps that fell short, said there too
     int unwrittenSaid = 0; // reports not written in full, likewise
     for (const batchactions::Action *action : options.actions) {
         printer.actionStarted(action->name);
@@ -199,10 +200,15 @@ int main(int argc, char *argv[])
         for (int i = complained; i < window.shareableCopyFailures().size(); ++i)
             complain(window.shareableCopyFailures().at(i));
         complained = window.shareableCopyFailures().size();
+        for (int i = zipsComplained; i < window.zipShortfalls().size(); ++i)
+            complain(window.zipShortfalls().at(i));
+        zipsComplained = window.zipShortfalls().size();
         printer.actionFinished();
     }
     // A report short of records is a run that did not do its job.
     if (!window.unwrittenReports().isEmpty())
         return batchexit::kReportNotWritten;
-    return window.shareableCopyFailures().isEmpty() ? batchexit::kSuccess : batchexit::kNoShareableCopy;
+    if (!window.shareableCopyFailures().isEmpty())
+        return batchexit::kNoShareableCopy;
+    return window.zipShortfalls().isEmpty() ? batchexit::kSuccess : batchexit::kZipIncomplete;
 }

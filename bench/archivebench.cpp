@@ -4,6 +4,7 @@
 
 #include "archive/archiver.h"
 #include "archive/logfolders.h"
+#include "archive/packing.h"
 #include "barespawn.h"
 #include "benchmarks.h"
 #include "inspection/displaysystemrelatedinfo.h"
@@ -104,13 +105,13 @@ bool logArchive(Report &report, const Settings &settings)
     // The tool's archive stays for the shareable copy, which comes next in each round.
     const auto tool = [&] {
         QFile::remove(archiver::archiveName());
-        archiver::Result result;
+        packing::Outcome packed;
         QString appData;
         QElapsedTimer clock;
         clock.start();
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, result);
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
         const double ms = clock.nsecsElapsed() / 1e6;
-        if (result.status != archiver::Result::Status::Succeeded)
+        if (!packed.complete())
             ++failures;
         toolArchiveBytes = QFileInfo(archiver::archiveName()).size();
         return ms;

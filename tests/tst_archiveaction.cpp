@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace testsupport;
 
 namespace {
@@ -155,29 +157,70 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog_shareable.zip")));
     }
 
-    // Without an archiver the pane and the report say so, and nothing claims success.
-    void zipLogsWithoutArchiver()
+    // The closing line says what the archive holds: why there is none of
+    // this run (and then no archive is revealed), or how many files or
+    // folders are missing from it, each named in the report.
+    void closingTexts_data()
     {
-        const InstallFolder install;
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<QString>("record");
+        const QString oneLeftOut = QStringLiteral(
+            "1 file or folder could not be packed; the others are in \"zziplog.zip\" under your Tessaly render "
+            "installation folder. The zip report names it and why.");
+        QTest::newRow("no archiver") << "no archiver" << "Zipping failed: no 7-Zip archiver was found"
+                                     << "W620 Zip failed, zziplog.zip does not hold the logs of this run: no 7-Zip";
+        QTest::newRow("7-Zip warnings") << "warnings" << oneLeftOut
+                                        << "W622 Not packed: /x/a.log: errno=13 : Permission denied";
+        QTest::newRow("line break in the installation path") << "line break" << oneLeftOut << "W612 Not packed: ";
+        // Nothing left to pack: no archive run.
+        QTest::newRow("line break, no per-user logs")
+            << "line break alone" << "Zipping failed: no copy of the log folders could be handed to the archiver"
+            << "W620 Zip failed, zziplog.zip does not hold the logs of this run: no copy";
+    }
+    void closingTexts()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, closing);
+        QFETCH(QString, record);
+        const InstallFolder outer;
+        const bool lineBreak = setup.startsWith(QLatin1String("line break"));
+        if (lineBreak) {
+            QVERIFY(QDir(outer.path()).mkpath(QStringLiteral("Tessaly\nRender/logs/SupportTool")));
+            QVERIFY(QDir::setCurrent(outer.filePath(QStringLiteral("Tessaly\nRender"))));
+        }
         const UserDataFolder user;
         const NoDesktop noDesktop;
-        const FixturePath empty;
-        const SearchPathOverride path({empty.path()});
-        install.writeFile(QStringLiteral("logs/app.log"), "app");
+        const FixturePath fixtures;
+        if (setup == QLatin1String("warnings")) {
+            fixtures.addScript(QStringLiteral("7z"), "printf 'WARNING: errno=13 : Permission denied\\n/x/a.log\\n' >&2\n"
+                                                     "echo archive > \"$2\"\nexit 1");
+        }
+        const QStringList systemPath = lineBreak ? QStringList{QStringLiteral("/usr/bin"), QStringLiteral("/bin")} : QStringList();
+        const SearchPathOverride path(QStringList{fixtures.path()} + systemPath);
+        writeTree(QDir::currentPath(), {{QStringLiteral("logs/app.log"), "app"}});
+        if (setup == QLatin1String("line break"))
+            writeTree(user.perUserLogs(), {{QStringLiteral("render.log"), "render"}});
 
         MainWindow window;
         window.zipLogs();
-
-        const QStringList lines = lastPaneLines(window, 4);
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines.at(0), kStart);
-        QVERIFY2(lines.at(1).startsWith(QStringLiteral("Zipping failed: no 7-Zip archiver was found")), qPrintable(lines.at(1)));
-        QCOMPARE(lines.mid(2), zipPaneLines(QString()).mid(2));
-        QVERIFY(!paneLines(window).contains(kPacked));
         QVERIFY(idle(window));
-        const QString report = zipReportTexts().join(QLatin1Char('\n'));
-        QVERIFY(report.contains(QStringLiteral("W620 Zip failed")));
-        QVERIFY(!report.contains(kZipFinished));
+        const QString pane = paneLines(window).join(QLatin1Char('\n'));
+        QVERIFY2(pane.contains(QStringLiteral("Start Zipping...\n") + closing), qPrintable(pane));
+        QVERIFY(!pane.contains(kPacked));
+        // Only an archive of this run is revealed.
+        const bool written = !closing.startsWith(QStringLiteral("Zipping failed"));
+        QCOMPARE(pane.contains(QStringLiteral("file path: ")), written);
+        QCOMPARE(QFileInfo::exists(QStringLiteral("zziplog.zip")), written);
+        const QStringList texts = zipReportTexts();
+        QVERIFY2(std::any_of(texts.cbegin(), texts.cend(), [&](const QString &text) { return text.startsWith(record); }),
+                 qPrintable(texts.join('\n')));
+        if (setup == QLatin1String("line break"))
+            QCOMPARE(archiveEntries(QStringLiteral("zziplog.zip")),
+                     (QStringList{QStringLiteral("logs_AppData_Local"), QStringLiteral("logs_AppData_Local/render.log")}));
+        if (written)
+            QVERIFY(texts.contains(QStringLiteral("W623 Zip incomplete, 1 of the files and folders of this run's logs are "
+                                                  "not in zziplog.zip")));
     }
 
     // In a desktop session the archive's folder is opened, handed over as
@@ -220,9 +263,11 @@ private slots:
         const UserDataFolder user;
         const NoDesktop noDesktop;
         const FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("7z"), "exec sleep 30");
+        // Stopped half way through the new archive: the older one stays as it was.
+        fixtures.addScript(QStringLiteral("7z"), "echo cut off > \"$2\"\nexec sleep 30");
         const SearchPathOverride path({fixtures.path(), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
         install.writeFile(QStringLiteral("logs/app.log"), "app");
+        install.writeFile(QStringLiteral("zziplog.zip"), "older archive");
 
         MainWindow window;
         window.show();
@@ -240,6 +285,8 @@ private slots:
         QVERIFY(!report.contains(kZipFinished));
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFile::exists(QStringLiteral("logsLocations.txt")));
+        QCOMPARE(readFile(QStringLiteral("zziplog.zip")), QByteArray("older archive"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.unfinished.zip")));
         QTRY_VERIFY(!window.isVisible());
     }
 

@@ -553,7 +553,8 @@ private slots:
 
     // --shareable: the zip step is followed by the shareable copy beside the
     // archive, and the pane says where it went; a copy that cannot be
-    // written is said on standard error and ends the run with status 7.
+    // written is said on standard error and ends the run with status 7, a
+    // zip step that fell short with status 8.
     void shareableCopyAfterZip()
     {
         const InstallFolder folder;
@@ -586,6 +587,15 @@ private slots:
         QVERIFY2(refused.exitCode == 7 && refused.err.contains("SupportToolBatch: The shareable copy could not be written: "),
                  qPrintable(describe(refused)));
         QVERIFY(QFileInfo(copy).isDir());
+
+        // A zip step that writes no archive of this run ends the run with
+        // status 8, said on standard error; a missing shareable copy still
+        // comes first.
+        folder.writeFile(QStringLiteral("quillon/Content/7z.exe"), "#!/bin/sh\nexit 2\n");
+        QFile::setPermissions(folder.filePath(QStringLiteral("quillon/Content/7z.exe")), QFile::ReadOwner | QFile::ExeOwner);
+        const Outcome failed = runProgram(QStringLiteral(BATCH_BINARY), QStringList(arguments).mid(0, 2) << "zip", environment);
+        QVERIFY2(failed.exitCode == 8 && failed.err.contains("SupportToolBatch: Zipping failed: "), qPrintable(describe(failed)));
+        QCOMPARE(runProgram(QStringLiteral(BATCH_BINARY), arguments, environment).exitCode, 7);
     }
 
     // The findings action reads the installation's newest reports and runs

@@ -60,6 +60,7 @@ private slots:
             {"killed by a signal", "kill -SEGV $$", false, "stopped unexpectedly"},
             {"success without an archive", "exit 0", false, "ended without writing zziplog.zip"},
             {"success leaving the old archive untouched", "exit 0", true, "ended without writing zziplog.zip"},
+            {"fatal error after part of an archive", "echo cut off > \"$2\"\nexit 2", true, "ended with error code 2"},
             {"warnings without an archive", "echo 'WARNING: x' >&2\nexit 1", false, "ended without writing zziplog.zip"},
         };
         const struct
@@ -123,6 +124,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("logsLocations.txt")));
         QCOMPARE(readFile(QStringLiteral("zziplog.zip")), earlierArchive ? kOldArchive : QByteArray());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog.unfinished.zip")));
+        // Nor is an archive that is not this run's revealed as if it were.
+        QVERIFY2(!pane.contains(QStringLiteral("file path: ")), qPrintable(pane));
         // No shareable copy is made of an archive that does not hold this run.
         QVERIFY(!QFileInfo::exists(QStringLiteral("zziplog_shareable.zip")));
         QCOMPARE(pane.contains(QStringLiteral("No shareable copy was made: zziplog.zip does not hold the logs of this run.")),

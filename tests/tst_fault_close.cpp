@@ -51,7 +51,7 @@ void addArchiverOfALargeArchive(const FixturePath &fixtures)
         log += "LogRender: frame " + QByteArray::number(line) + " rendered in " + QByteArray::number(line % 997) + " ms\n";
     const QString archive = QDir(fixtures.path()).filePath(QStringLiteral("large.zip"));
     QVERIFY(makeZip(archive, {{QStringLiteral("logs_quillon/render.log"), log}}));
-    fixtures.addScript(QStringLiteral("7z"), "cp '" + QFile::encodeName(archive) + "' zziplog.zip");
+    fixtures.addScript(QStringLiteral("7z"), "cp '" + QFile::encodeName(archive) + "' \"$2\"");
 }
 
 // The program writing the shareable copy has begun its temporary file

@@ -4,6 +4,7 @@
 
 #include "archive/archiver.h"
 #include "archive/logfolders.h"
+#include "archive/packing.h"
 #include "archivesupport.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "inspection/windowscommands.h"
@@ -62,10 +63,10 @@ void addBundledArchiver(const InstallFolder &install, const QByteArray &body, bo
     QFile::setPermissions(install.filePath(QStringLiteral("quillon/Content/7z.exe")), permissions);
 }
 
-// A bundled archiver that keeps what it was given and makes no archive.
-// Notes what it was given and writes an (empty) archive, as a real one would.
+// A bundled archiver that notes what it was given and writes an (empty)
+// archive where it is told to, as a real one would.
 const QByteArray kRecordingArchiver =
-    "cp logsLocations.txt captured-list.txt\nprintf '%s\\n' \"$@\" > captured-args.txt\necho archive >> zziplog.zip";
+    "cp logsLocations.txt captured-list.txt\nprintf '%s\\n' \"$@\" > captured-args.txt\necho archive >> \"$2\"";
 
 QStringList copyRecords(const QString &source, const QString &destination)
 {
@@ -220,8 +221,8 @@ private slots:
         const QString firstCopy = QDir::currentPath() + QStringLiteral("/logs_quillon");
         const OwnReport report;
         QString appData;
-        archiver::Result result;
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, result);
+        packing::Outcome packed;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
         QCOMPARE(appData, user.appDataFolder());
 
         QStringList expected{QStringLiteral("I576 Create logsLocation.txt to record all the log paths")};
@@ -238,11 +239,16 @@ private slots:
         if (logsFound) {
             expected << QStringLiteral("I611 Logs found, start zipping.........") << QStringLiteral("I620 ") + kZipFinished;
             QCOMPARE(readFile(QStringLiteral("captured-list.txt")), expectedList);
-            QCOMPARE(readFile(QStringLiteral("captured-args.txt")), QByteArray("a\nzziplog.zip\n@logsLocations.txt\n"));
-            QCOMPARE(result.status, archiver::Result::Status::Succeeded);
+            QCOMPARE(readFile(QStringLiteral("captured-args.txt")),
+                     QByteArray("a\nzziplog.unfinished.zip\n@logsLocations.txt\n"));
+            QCOMPARE(packed.archive.status, archiver::Result::Status::Succeeded);
+            QCOMPARE(readFile(QStringLiteral("zziplog.zip")), QByteArray("archive\n"));
         } else {
+            // No archive run: the report says no archive was made.
             QVERIFY(!QFile::exists(QStringLiteral("captured-list.txt")));
-            QCOMPARE(result.status, archiver::Result::Status::NotRun);
+            QCOMPARE(packed.archive.status, archiver::Result::Status::Skipped);
+            expected << QStringLiteral("W620 ") + kFailurePrefix + QStringLiteral("no logs were found, neither %1 nor %2 exists")
+                                                                        .arg(firstSource, user.perUserLogs());
         }
         expected += cleanUpRecords(firstCopy, installationLogs);
         expected += cleanUpRecords(user.perUserCopy(), perUserLogs);
@@ -268,9 +274,9 @@ private slots:
         writeTree(user.perUserLogs(), {{QStringLiteral("render.log"), "render"}, {QStringLiteral(".hidden/y.log"), "y"}});
 
         QString appData;
-        archiver::Result result;
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, result);
-        QCOMPARE(result.status, archiver::Result::Status::Succeeded);
+        packing::Outcome packed;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
+        QVERIFY(packed.complete());
         QCOMPARE(archiveEntries(QStringLiteral("zziplog.zip")),
                  (QStringList{QStringLiteral("logs_AppData_Local"), QStringLiteral("logs_AppData_Local/render.log"),
                               QStringLiteral("logs_quillon"), QStringLiteral("logs_quillon/SupportTool"),
@@ -278,20 +284,68 @@ private slots:
                               QStringLiteral("logs_quillon/sub/deep.log")}));
     }
 
-    // An archive from an earlier run is added to, not replaced.
-    void existingArchiveIsAddedTo()
+    // Whatever older runs, older versions or anybody else left under the
+    // scratch names never reaches the archive: a list with a longer line
+    // naming a folder outside, an archive holding a log deleted since, the
+    // temporary files of a stopped 7-Zip. The archive holds this run's
+    // folders and nothing else, and the leftovers are gone.
+    void leftoversDoNotReachTheArchive()
     {
         const InstallFolder install;
         const UserDataFolder user;
-        install.writeFile(QStringLiteral("old.txt"), "from last week");
-        QVERIFY(makeArchive(QStringLiteral("zziplog.zip"), {QStringLiteral("old.txt")}));
+        install.writeFile(QStringLiteral("outside/secret.txt"), "not a log");
+        const QByteArray outside = install.filePath(QStringLiteral("outside")).toUtf8();
+        install.writeFile(QStringLiteral("logsLocations.txt"), QByteArray(200, 'x') + "\n" + outside + "\n");
+        install.writeFile(QStringLiteral("logs_quillon/gone.log"), "deleted since");
+        QVERIFY(makeArchive(QStringLiteral("zziplog.zip"), {QStringLiteral("logs_quillon")}));
+        QVERIFY(QDir(install.filePath(QStringLiteral("logs_quillon"))).removeRecursively());
+        for (const QString &leftover : {QStringLiteral("zziplog.zip.tmp"), QStringLiteral("zziplog.unfinished.zip"),
+                                        QStringLiteral("zziplog.unfinished.zip.tmp")})
+            install.writeFile(leftover, "cut off");
         install.writeFile(QStringLiteral("logs/app.log"), "app");
 
         QString appData;
+        packing::Outcome packed;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
+        QVERIFY(packed.complete());
+        QCOMPARE(archiveEntries(QStringLiteral("zziplog.zip")),
+                 (QStringList{QStringLiteral("logs_quillon"), QStringLiteral("logs_quillon/SupportTool"),
+                              QStringLiteral("logs_quillon/app.log")}));
+        QCOMPARE(folderEntries(install.path()).filter(QStringLiteral("zziplog")), QStringList{QStringLiteral("zziplog.zip")});
+        QCOMPARE(readFile(QStringLiteral("outside/secret.txt")), QByteArray("not a log"));
+    }
+
+    // The leftover folder of older versions goes without anything a link
+    // leads to: a link in its place goes as the link, a link inside it too.
+    void leftoverFolderLinksAreNotFollowed_data()
+    {
+        QTest::addColumn<bool>("folderIsLink");
+        QTest::newRow("logsSummon is a link") << true;
+        QTest::newRow("logsSummon holds a link") << false;
+    }
+    void leftoverFolderLinksAreNotFollowed()
+    {
+        QFETCH(bool, folderIsLink);
+        appendStandInsToPath();
+        const InstallFolder install;
+        const UserDataFolder user;
+        addBundledArchiver(install, kRecordingArchiver);
+        install.writeFile(QStringLiteral("logs/app.log"), "app");
+        install.writeFile(QStringLiteral("logsSummon.zip"), "old archive");
+        const QTemporaryDir outside;
+        writeTree(outside.path(), {{QStringLiteral("keep.txt"), "somebody else's"}, {QStringLiteral("sub/keep.txt"), "too"}});
+        if (folderIsLink) {
+            QVERIFY(QFile::link(outside.path(), install.filePath(QStringLiteral("logsSummon"))));
+        } else {
+            install.writeFile(QStringLiteral("logsSummon/old.log"), "old");
+            QVERIFY(QFile::link(outside.path(), install.filePath(QStringLiteral("logsSummon/inside"))));
+        }
+
+        QString appData;
         displaysystemrelatedinfo::instance()->collectAndZipLogs(appData);
-        const QStringList entries = archiveEntries(QStringLiteral("zziplog.zip"));
-        QVERIFY2(entries.contains(QStringLiteral("old.txt")), qPrintable(entries.join(QLatin1Char(' '))));
-        QVERIFY2(entries.contains(QStringLiteral("logs_quillon/app.log")), qPrintable(entries.join(QLatin1Char(' '))));
+        QVERIFY(!QFileInfo(QStringLiteral("logsSummon")).exists() && !QFileInfo(QStringLiteral("logsSummon")).isSymLink());
+        QCOMPARE(treeBelow(outside.path()),
+                 (QStringList{QStringLiteral("keep.txt"), QStringLiteral("sub/"), QStringLiteral("sub/keep.txt")}));
     }
 
     // The leftovers of an older packing go only when logs are packed and the
@@ -385,12 +439,12 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QString appData;
-        archiver::Result result;
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, result);
+        packing::Outcome packed;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
         QVERIFY(clock.elapsed() < 15000);
 
-        QCOMPARE(int(result.status), status);
-        QVERIFY(result.failed());
+        QCOMPARE(int(packed.archive.status), status);
+        QVERIFY(packed.archive.failed());
         const QStringList written = report.records();
         const int zipping = written.indexOf(QStringLiteral("I611 Logs found, start zipping........."));
         QVERIFY2(zipping > 0 && zipping + 1 < written.size(), qPrintable(written.join(QLatin1Char('\n'))));
@@ -406,26 +460,33 @@ private slots:
     }
 
     // 7-Zip's warnings (exit code 1) still leave a usable archive: the
-    // success record stands, followed by what 7-Zip warned about.
+    // success record stands, followed by what 7-Zip warned about, one record
+    // for each file it names, and how many are not in the archive.
     void archiverWarnings()
     {
         const InstallFolder install;
         const UserDataFolder user;
         const FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("7z"), "echo 'WARNING: cannot open file' >&2\necho archive >> zziplog.zip\nexit 1");
+        fixtures.addScript(QStringLiteral("7z"), "printf '\\nWARNING: errno=13 : Permission denied\\n/x/a.log\\n\\n' >&2\n"
+                                                 "echo archive >> \"$2\"\nexit 1");
         const SearchPathOverride path({fixtures.path()});
         install.writeFile(QStringLiteral("logs/app.log"), "app");
 
         const OwnReport report;
         QString appData;
-        archiver::Result result;
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, result);
-        QVERIFY(!result.failed());
+        packing::Outcome packed;
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appData, packed);
+        QVERIFY(packed.archive.written());
+        QVERIFY(!packed.complete());
         const QStringList written = report.records();
         const int finished = written.indexOf(QStringLiteral("I620 ") + kZipFinished);
-        QVERIFY2(finished > 0 && finished + 1 < written.size(), qPrintable(written.join(QLatin1Char('\n'))));
+        QVERIFY2(finished > 0 && finished + 3 < written.size(), qPrintable(written.join(QLatin1Char('\n'))));
         QVERIFY(written.at(finished + 1).startsWith(QStringLiteral("W621 7-Zip finished with warnings (exit code 1)")));
-        QVERIFY(written.at(finished + 1).endsWith(QStringLiteral("WARNING: cannot open file")));
+        QCOMPARE(written.mid(finished + 2, 2),
+                 (QStringList{QStringLiteral("W622 Not packed: /x/a.log: errno=13 : Permission denied"),
+                              QStringLiteral("W623 Zip incomplete, 1 of the files and folders of this run's logs are "
+                                             "not in zziplog.zip")}));
+        QCOMPARE(readFile(QStringLiteral("zziplog.zip")), QByteArray("archive\n"));
     }
 
     // The stand-in PowerShell's Remove-Item: one named file of the current

@@ -12,8 +12,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
@@ -241,11 +243,11 @@ private slots:
                        {mainWindowRecord(155, QStringLiteral("PING.......")),
                         mainWindowRecord(159, QStringLiteral("PING RESULT\r")), mainWindowRecord(161, hyphenLine),
                         mainWindowRecord(163, QStringLiteral("Tracert.......")),
-                        mainWindowRecord(167, QStringLiteral("OLD ROUTE\r\nROUTE RESULT\r")),
+                        mainWindowRecord(167, QStringLiteral("ROUTE RESULT\r")),
                         mainWindowRecord(169, hyphenLine)});
         // The results are copied byte for byte.
         QVERIFY(testsupport::readFile(testsupport::reportFiles(QStringLiteral("SupportLog_network_speedTest_")).first())
-                    .contains("mainwindow.cpp:167] OLD ROUTE\r\nROUTE RESULT\r\n"));
+                    .contains("mainwindow.cpp:167] ROUTE RESULT\r\n"));
         compareRecords(onlyReport(QStringLiteral("SupportLog_network_server_")), expectedServer);
 
         for (const QString &gone : {QStringLiteral("ipconfig.txt"), QStringLiteral("downloadConfig.txt"),
@@ -294,7 +296,7 @@ private slots:
 
     // With the stand-in cmd: an empty list runs no tool, so there are no
     // results to copy and no speed-test report; a route result left from an
-    // earlier run without a ping result is left alone.
+    // earlier run without a ping result is removed all the same.
     void emptyAddressListWithTheStandInCmd()
     {
         testsupport::InstallFolder folder;
@@ -322,8 +324,7 @@ private slots:
         QCOMPARE(added.size(), 3 + 6 * 4 + 5);
         QVERIFY(!QFile::exists(toolLog));
         QVERIFY(!QFile::exists(QStringLiteral("logs/SupportTool/pingResult.txt")));
-        QCOMPARE(testsupport::readFile(QStringLiteral("logs/SupportTool/tracertResult.txt")),
-                 QByteArray("OLD ROUTE\r\n"));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logs/SupportTool/tracertResult.txt")));
         QVERIFY(testsupport::reportFiles(QStringLiteral("SupportLog_network_speedTest_")).isEmpty());
         const Record quiet{QLatin1Char('W'), QStringLiteral("displaysystemrelatedinfo.cpp"), 46, QString()};
         compareRecords(onlyReport(earlierReportName()), {quiet, quiet});
@@ -332,12 +333,12 @@ private slots:
 
     // Closing the window during the ping loop stops the action between its
     // stages: no route loop, no server request, no report of either; the
-    // temporary lists are still removed.
+    // temporary lists and the cut-short ping results are still removed.
     void closingTheWindowStopsTheAction()
     {
         testsupport::InstallFolder folder;
         testsupport::FixturePath fixtures;
-        addFixtureCmd(fixtures, "sleep 5\n");
+        addFixtureCmd(fixtures, "printf 'CUT SHORT\\r\\n' >> ./logs/SupportTool/pingResult.txt\nsleep 5\n");
         fixtures.addPowerShell({});
         LocalHttpServer server(Transport::Plain, HttpAnswer{});
         const QString host = server.hostAndPort();
@@ -364,6 +365,108 @@ private slots:
         QVERIFY(testsupport::reportFiles(QStringLiteral("SupportLog_network_server_")).isEmpty());
         QVERIFY(!QFile::exists(QStringLiteral("ipconfig.txt")));
         QVERIFY(!QFile::exists(QStringLiteral("downloadConfig.txt")));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("logs/SupportTool/pingResult.txt")));
+    }
+
+    // What a run that was killed or cancelled left: a longer address list
+    // and the results of its loops. This run pings only its own address and
+    // reports only its own answers.
+    void leftoversOfAnEarlierRun()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        addFixtureCmd(fixtures);
+        fixtures.addPowerShell({});
+        const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
+        folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
+                         testsupport::addressGroup({QStringLiteral("127.0.0.1")}) + "[downloadConfig]\nsize=1MB\n"
+                             + testsupport::serverHostsGroup(QStringList() << closed << closed << closed << closed
+                                                                           << closed << closed,
+                                                             1));
+        QByteArray oldList;
+        for (int i = 1; i <= 5; ++i)
+            oldList += "old-target-" + QByteArray::number(i) + ".a-rather-long-host-name.example  with a comment\n";
+        folder.writeFile(QStringLiteral("ipconfig.txt"), oldList);
+        folder.writeFile(QStringLiteral("downloadConfig.txt"), oldList);
+        folder.writeFile(QStringLiteral("logs/SupportTool/pingResult.txt"), "CANCELLED PING\r\n");
+        folder.writeFile(QStringLiteral("logs/SupportTool/tracertResult.txt"), "CANCELLED ROUTE\r\n");
+
+        MainWindow window;
+        runAction(window);
+
+        QCOMPARE(fixtureFile(fixtures, QStringLiteral("ipconfig.seen")), QByteArray("127.0.0.1\n127.0.0.1\n"));
+        QCOMPARE(fixtureFile(fixtures, QStringLiteral("download.seen")), QByteArray("1MB\n1MB\n"));
+        const QList<Record> speedTest = onlyReport(QStringLiteral("SupportLog_network_speedTest_"));
+        QCOMPARE(speedTest.size(), 6);
+        QCOMPARE(speedTest.at(1).text, QStringLiteral("PING RESULT\r"));
+        QCOMPARE(speedTest.at(4).text, QStringLiteral("ROUTE RESULT\r"));
+    }
+
+    // A folder standing under the list's or a result's name: the loops do
+    // not run, rather than ping old addresses or report old answers.
+    void namesThatCannotBeWrittenAfreshSkipTheLoops()
+    {
+        const QList<QPair<QString, int>> cases{{QStringLiteral("ipconfig.txt"), 413},
+                                               {QStringLiteral("logs/SupportTool/tracertResult.txt"), 414}};
+        for (const auto &blocked : cases) {
+            testsupport::InstallFolder folder;
+            testsupport::FixturePath fixtures;
+            addFixtureCmd(fixtures);
+            fixtures.addPowerShell({});
+            folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
+                             testsupport::addressGroup({QStringLiteral("127.0.0.1")}));
+            folder.writeFile(blocked.first + QStringLiteral("/inside.txt"), "kept");
+
+            MainWindow window;
+            runAction(window);
+
+            QVERIFY(!QFile::exists(QDir(fixtures.path()).filePath(QStringLiteral("cmd.log"))));
+            const QList<Record> earlier = onlyReport(earlierReportName());
+            QCOMPARE(earlier.size(), 1);
+            QCOMPARE(earlier.first().line, blocked.second);
+            QVERIFY(paneText(window).contains(earlier.first().text));
+            QCOMPARE(testsupport::readFile(blocked.first + QStringLiteral("/inside.txt")), QByteArray("kept"));
+        }
+    }
+
+    // A "temp" folder is deleted by every run; a link under that name is
+    // removed as a link, a link inside the folder is not followed, and a
+    // plain file of that name stays.
+    void tempIsRemovedWithoutFollowingLinks()
+    {
+        QTemporaryDir outside;
+        const QString kept = QDir(outside.path()).filePath(QStringLiteral("kept.txt"));
+        QFile keptFile(kept);
+        QVERIFY(keptFile.open(QIODevice::WriteOnly) && keptFile.write("outside") == 7);
+        keptFile.close();
+
+        enum class Temp { Link, Folder, File };
+        for (const Temp shape : {Temp::Link, Temp::Folder, Temp::File}) {
+            testsupport::InstallFolder folder;
+            testsupport::FixturePath fixtures;
+            fixtures.addSilentShells();
+            if (shape == Temp::Link) {
+                QVERIFY(QFile::link(outside.path(), QStringLiteral("temp")));
+            } else if (shape == Temp::Folder) {
+                folder.writeFile(QStringLiteral("temp/nested/own.txt"), "own");
+                QVERIFY(QFile::link(outside.path(), QStringLiteral("temp/nested/folder-link")));
+                QVERIFY(QFile::link(kept, QStringLiteral("temp/file-link")));
+            } else {
+                folder.writeFile(QStringLiteral("temp"), "a file");
+            }
+
+            MainWindow window;
+            runAction(window);
+
+            const QFileInfo temp(QStringLiteral("temp"));
+            if (shape == Temp::File)
+                QCOMPARE(testsupport::readFile(temp.filePath()), QByteArray("a file"));
+            else
+                QVERIFY2(!temp.exists() && !temp.isSymLink(), shape == Temp::Link ? "link" : "folder");
+            QCOMPARE(testsupport::readFile(kept), QByteArray("outside"));
+            QCOMPARE(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{QStringLiteral("kept.txt")});
+        }
     }
 };
 

@@ -1,8 +1,9 @@
 #include "archive/archiver.h"
 
+#include "installation/scratchfile.h"
 #include "process/childwait.h"
 
-#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
@@ -25,29 +26,34 @@ QString meaningOfExitCode(int code)
     }
 }
 
-// Enough of the archive's state to tell whether a run wrote it.
-struct ArchiveState
+// Removes a plain file, or a link, an older run left under name: never a
+// folder, nor through a link.
+void removeLeftover(const QString &name)
 {
-    bool exists = false;
-    qint64 size = 0;
-    QDateTime modified;
+    scratchfile::clearOdd(name);
+    if (scratchfile::isPlain(name))
+        QFile::remove(name);
+}
 
-    static ArchiveState now()
-    {
-        const QFileInfo info(archiveName());
-        return {info.isFile(), info.size(), info.lastModified()};
-    }
-    bool operator==(const ArchiveState &other) const
-    {
-        return exists == other.exists && size == other.size && modified == other.modified;
-    }
-};
+// The unfinished archive, and the temporary files 7-Zip writes beside an
+// archive it updates, which a stopped 7-Zip leaves behind.
+void removeUnfinished()
+{
+    for (const QString &name : {unfinishedArchiveName(), unfinishedArchiveName() + QStringLiteral(".tmp"),
+                                archiveName() + QStringLiteral(".tmp")})
+        removeLeftover(name);
+}
 
 } // namespace
 
-bool Result::failed() const
+bool Result::failed() const { return status != Status::NotRun && !written(); }
+
+Result skipped(const QString &why)
 {
-    return status != Status::NotRun && status != Status::Succeeded && status != Status::WithWarnings;
+    Result result;
+    result.status = Result::Status::Skipped;
+    result.errorText = why;
+    return result;
 }
 
 QString locate()
@@ -84,12 +90,12 @@ Result run(int timeLimitMs)
 
     childwait::Command command;
     command.program = result.program;
-    command.arguments = QStringList{QStringLiteral("a"), archiveName(), QLatin1Char('@') + listFileName()};
+    command.arguments = QStringList{QStringLiteral("a"), unfinishedArchiveName(), QLatin1Char('@') + listFileName()};
     // Its progress report is of no use to anyone; its error output says why a run failed.
     command.discardOutput = true;
-    // The add command rewrites the archive whenever it succeeds: one that is
-    // missing or untouched afterwards was not written, whatever the exit code says.
-    const ArchiveState before = ArchiveState::now();
+    // 7-Zip's add command adds to an archive that exists: the new archive is
+    // made from nothing, so no entry of an earlier run survives in it.
+    removeUnfinished();
     // Nothing is ever typed into it: a question it might ask gets end of input, not a hang.
     command.closeInput = true;
     const childwait::Outcome outcome = childwait::run(command, timeLimitMs);
@@ -97,6 +103,7 @@ Result run(int timeLimitMs)
     if (outcome.failedToStart) {
         result.status = Result::Status::FailedToStart;
         result.errorText = outcome.startError;
+        removeUnfinished();
         return result;
     }
     result.errorText = QString::fromLocal8Bit(outcome.errors).trimmed();
@@ -113,11 +120,17 @@ Result run(int timeLimitMs)
         result.status = Result::Status::WithWarnings;
     else
         result.status = Result::Status::ExitedWithError;
-    if (!result.failed()) {
-        const ArchiveState after = ArchiveState::now();
-        if (!after.exists || after == before)
-            result.status = Result::Status::NoArchive;
+    // Whatever the exit code says, an archive that is not there was not written.
+    if (result.written() && !scratchfile::isPlain(unfinishedArchiveName()))
+        result.status = Result::Status::NoArchive;
+    if (result.written()) {
+        QString why;
+        if (!scratchfile::moveOver(unfinishedArchiveName(), archiveName(), &why)) {
+            result.status = Result::Status::NotReplaced;
+            result.errorText = why;
+        }
     }
+    removeUnfinished();
     return result;
 }
 
@@ -140,6 +153,11 @@ QString failureReason(const Result &result)
         return QStringLiteral("the archiver %1 stopped unexpectedly").arg(result.program);
     case Result::Status::NoArchive:
         return QStringLiteral("the archiver %1 ended without writing %2").arg(result.program, archiveName());
+    case Result::Status::NotReplaced:
+        return QStringLiteral("the new archive %1 could not take the place of %2 (%3)")
+            .arg(unfinishedArchiveName(), archiveName(), result.errorText);
+    case Result::Status::Skipped:
+        return result.errorText;
     case Result::Status::TimedOut:
         return QStringLiteral("the archiver %1 had not finished after %2 minutes and was stopped")
             .arg(result.program)
@@ -158,7 +176,9 @@ QString failureRecordText(const Result &result)
 {
     QString text =
         QStringLiteral("Zip failed, zziplog.zip does not hold the logs of this run: ") + failureReason(result);
-    if (result.status != Result::Status::FailedToStart && !result.errorText.isEmpty())
+    const bool errorTextIsReason = result.status == Result::Status::FailedToStart
+        || result.status == Result::Status::NotReplaced || result.status == Result::Status::Skipped;
+    if (!errorTextIsReason && !result.errorText.isEmpty())
         text += QStringLiteral("\n7-Zip said:\n") + result.errorText;
     return text;
 }
@@ -168,6 +188,26 @@ QString failurePaneText(const Result &result)
     return QStringLiteral("Zipping failed: %1. \"zziplog.zip\" in your Tessaly render installation folder does not "
                           "hold the logs of this run.")
         .arg(failureReason(result));
+}
+
+QStringList notPacked(const Result &result)
+{
+    if (result.status != Result::Status::WithWarnings)
+        return {};
+    // 7-Zip names each file it could not read on the line after its warning:
+    // "WARNING: errno=13 : Permission denied" then the path.
+    QStringList found;
+    const QStringList lines = result.errorText.split(QLatin1Char('\n'));
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        const QString line = lines.at(i).trimmed();
+        const QString path = lines.at(i + 1).trimmed();
+        if (line.startsWith(QLatin1String("WARNING: ")) && !path.isEmpty() && !path.startsWith(QLatin1String("WARNING")))
+            found << path + QStringLiteral(": ") + line.mid(9);
+    }
+    if (found.isEmpty())
+        found << QStringLiteral("what 7-Zip warned about: ")
+                     + (result.errorText.isEmpty() ? QStringLiteral("(it said nothing)") : result.errorText);
+    return found;
 }
 
 QString warningRecordText(const Result &result)

@@ -1,5 +1,7 @@
 #include "archive/folderhandle.h"
 
+#include "installation/treeremoval.h"
+
 #ifndef Q_OS_WIN
 
 #include <QFile>
@@ -53,50 +55,8 @@ struct Descriptor
 // The names in a folder, read to the end before any is acted on.
 bool namesIn(int folder, QVector<QByteArray> &names, QString *why)
 {
-    const int copy = ::dup(folder);
-    if (copy < 0)
-        return failed(why);
-    DIR *const dir = ::fdopendir(copy);
-    if (!dir) {
-        const int error = errno;
-        ::close(copy);
-        return failed(why, error);
-    }
-    ::rewinddir(dir);
-    errno = 0;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    const int error = errno;
-    ::closedir(dir);
-    return error == 0 || failed(why, error);
-}
-
-bool removeInside(int folder, QString *why)
-{
-    QVector<QByteArray> names;
-    if (!namesIn(folder, names, why))
-        return false;
-    bool removedAll = true;
-    for (const QByteArray &name : names) {
-        struct stat status;
-        if (::fstatat(folder, name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // gone meanwhile
-        if (S_ISDIR(status.st_mode)) {
-            const Descriptor inner{::openat(folder, name.constData(), kFolderFlags | O_NOFOLLOW)};
-            if (inner.value < 0)
-                failed(why);
-            if (inner.value < 0 || !removeInside(inner.value, why)) {
-                removedAll = false;
-                continue;
-            }
-        }
-        if (::unlinkat(folder, name.constData(), S_ISDIR(status.st_mode) ? AT_REMOVEDIR : 0) != 0)
-            removedAll = failed(why);
-    }
-    return removedAll;
+    int error = 0;
+    return treeremoval::namesIn(folder, names, &error) || failed(why, error);
 }
 
 enum class Step { Done, ReadFailed, WriteFailed, Cancelled };
@@ -240,7 +200,7 @@ bool Folder::makeFolder(const QByteArray &name, QString *why) const
     return false;
 }
 
-bool Folder::empty(QString *why) const { return removeInside(m_descriptor, why); }
+bool Folder::empty(QString *why) const { return treeremoval::removeInside(m_descriptor, why); }
 
 FileCopyResult copyFile(const Folder &from, const QByteArray &name, const Folder &to, const QByteArray &copyName,
                         const std::atomic<bool> *stop)

@@ -1,5 +1,7 @@
 #include "archive/folderhandle.h"
 
+#include "installation/treeremoval.h"
+
 #ifdef Q_OS_WIN
 
 #include <QDir>
@@ -23,24 +25,6 @@ bool failed(QString *why, const QString &text)
     if (why)
         *why = text;
     return false;
-}
-
-bool removeInside(const QString &folder, QString *why)
-{
-    bool removedAll = true;
-    const QFileInfoList found =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &info : found) {
-        const QString path = info.absoluteFilePath();
-        bool removed = false;
-        if (isLink(info) || !info.isDir())
-            removed = QFile::remove(path) || QDir().rmdir(path); // a link to a folder goes as a folder entry
-        else
-            removed = removeInside(path, why) && QDir().rmdir(path);
-        if (!removed)
-            removedAll = failed(why, QStringLiteral("%1 cannot be removed").arg(QDir::toNativeSeparators(path)));
-    }
-    return removedAll;
 }
 
 } // namespace
@@ -104,7 +88,7 @@ bool Folder::makeFolder(const QByteArray &name, QString *why) const
     return QDir(m_path).mkdir(QString::fromUtf8(name)) || failed(why, QStringLiteral("it cannot be made"));
 }
 
-bool Folder::empty(QString *why) const { return removeInside(m_path, why); }
+bool Folder::empty(QString *why) const { return treeremoval::removeInside(m_path, why); }
 
 FileCopyResult copyFile(const Folder &from, const QByteArray &name, const Folder &to, const QByteArray &copyName,
                         const std::atomic<bool> *stop)

@@ -10,8 +10,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace archiver {
-struct Result;
+namespace packing {
+struct Outcome;
 }
 
 class displaysystemrelatedinfo : public QObject
@@ -72,8 +72,8 @@ public:
 
     // Log collection and archive.
     void collectAndZipLogs(QString &appDataFolder);
-    // The same, telling the caller what came of the archive run.
-    void collectAndZipLogs(QString &appDataFolder, archiver::Result &archive);
+    // The same, telling the caller what came of the packing.
+    void collectAndZipLogs(QString &appDataFolder, packing::Outcome &packed);
     // What became of the copy; made only when the source folder exists and
     // its copy could be made.
     logtreecopy::Outcome copyLogFolder(const QString &source, const QString &destination);

@@ -5,6 +5,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstdio>
+#endif
+
 namespace scratchfile {
 
 bool isOdd(const QString &path)
@@ -24,6 +31,22 @@ bool isPlain(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() && !info.isSymLink();
+}
+
+bool moveOver(const QString &from, const QString &to, QString *why)
+{
+#ifdef Q_OS_WIN
+    if (::MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+                      reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    *why = qt_error_string(int(::GetLastError()));
+#else
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    *why = qt_error_string(errno);
+#endif
+    return false;
 }
 
 void removeLeftoverTemporaries(const QString &path)

@@ -19,6 +19,11 @@ bool isOdd(const QString &path);
 // True when path is a plain file that can be opened without waiting.
 bool isPlain(const QString &path);
 
+// Renames the file from to the name to, replacing what stands there in
+// one step (a link there is replaced, not written through). False, with
+// why, when it cannot.
+bool moveOver(const QString &from, const QString &to, QString *why);
+
 // Removes the temporary files a writer killed in the middle left beside
 // path: plain files named as path with a dot and 6 to 8 letters or digits
 // after it (zziplog_shareable.zip.a1B2c3), as libzip and Qt's save file

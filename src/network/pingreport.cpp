@@ -6,6 +6,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -20,6 +21,20 @@ void copyResult(QFile &result, int line)
 QString closingLine() { return records::hyphens(98) + QLatin1Char('\n'); }
 
 } // namespace
+
+QStringList pingreport::clearResults()
+{
+    QStringList kept;
+    for (const QString &path : {pingResultPath(), routeResultPath()}) {
+        scratchfile::clearOdd(path);
+        if (QFileInfo(path).isFile())
+            QFile::remove(path);
+        const QFileInfo left(path);
+        if (left.exists() || left.isSymLink())
+            kept << path;
+    }
+    return kept;
+}
 
 void reportPingTracert()
 {

@@ -3,10 +3,18 @@
 // report and removes the result files.
 
 #include <QString>
+#include <QStringList>
 
 namespace pingreport {
 inline QString pingResultPath() { return QStringLiteral("logs/SupportTool/pingResult.txt"); }
 inline QString routeResultPath() { return QStringLiteral("logs/SupportTool/tracertResult.txt"); }
+
+// Removes both result files (a link or pipe under either name as itself),
+// so that the loops about to run start them afresh: the tools append, and
+// a file left by a run that was cancelled or killed, or that produced a
+// route result without a ping result, would otherwise be reported as this
+// run's answers. Returns the paths under which something is left.
+QStringList clearResults();
 } // namespace pingreport
 
 // Switches to the speed-test report. When both result files can be read,

@@ -2,6 +2,7 @@
 
 #include "archive/archiver.h"
 #include "archive/archivereveal.h"
+#include "archive/packing.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "process/cancellation.h"
 #include "records/records.h"
@@ -21,7 +22,7 @@ void MainWindow::zipLogs()
 bool MainWindow::zipAndReveal()
 {
     showBusy(true);
-    archiver::Result archive;
+    packing::Outcome packed;
     {
         CurrentCheck check(*this, "collectAndZipLogs");
         appendToPane(QStringLiteral("Start Zipping..."));
@@ -29,21 +30,24 @@ bool MainWindow::zipAndReveal()
         records::switchReport(reportprefix::zip());
 
         QString appDataFolder;
-        displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, archive);
+        displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, packed);
         if (!cancellation::requested()) {
-            appendToPane(archive.failed() ? archiver::failurePaneText(archive)
-                                          : QStringLiteral("All the logs have been packed and zipped into \"zziplog.zip\" "
-                                                           "under your Tessaly render installation folder"));
+            const QString closing = packing::paneText(packed);
+            if (!packed.complete())
+                m_zipShortfalls << closing;
+            appendToPane(closing);
         }
     }
 
     disablePushButtons(ui->zipBtn, false);
-    if (!cancellation::requested()) {
+    // Only an archive this run wrote is shown: the browser is never sent to
+    // a file that is not there, nor to an older archive as if it were new.
+    if (!cancellation::requested() && packed.archive.written()) {
         CurrentCheck check(*this, "ExportResult");
         ExportResult();
     }
     showBusy(false);
-    return archive.status != archiver::Result::Status::NotRun && !archive.failed();
+    return packed.archive.written();
 }
 
 void MainWindow::ExportResult()

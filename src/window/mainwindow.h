@@ -50,6 +50,9 @@ public:
     // Why each shareable copy the window set out to make was not written
     // (the pane's line), in order.
     const QStringList &shareableCopyFailures() const { return m_shareableCopyFailures; }
+    // The closing pane line of each zip step that wrote no archive of its run
+    // or left files out of it, in order.
+    const QStringList &zipShortfalls() const { return m_zipShortfalls; }
     // The reports that could not be written in full (the pane's line for
     // each, said at the end of the action that wrote it), in order.
     const QStringList &unwrittenReports() const { return m_unwrittenReports; }
@@ -122,6 +125,7 @@ private:
     PaneObserver *m_paneObserver = nullptr;
     ShareableCopy m_shareableCopy = ShareableCopy::AfterCheckAll;
     QStringList m_shareableCopyFailures;
+    QStringList m_zipShortfalls;
     QStringList m_unwrittenReports;
     QString m_currentCheck;
 };

@@ -5,6 +5,7 @@
 #include "installation/pingtargets.h"
 #include "installation/scratchfile.h"
 #include "installation/settingsfile.h"
+#include "installation/treeremoval.h"
 #include "network/pingreport.h"
 #include "network/serverendpoints.h"
 #include "network/timedrequest.h"
@@ -13,8 +14,8 @@
 #include "records/reportprefixes.h"
 #include "ui_mainwindow.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -31,17 +32,29 @@ void writeLines(QFile &file, const QStringList &lines)
     file.close();
 }
 
-// The temporary files of the address tests, and a "temp" folder that may
-// be left in the installation folder.
+// Opens a list file afresh: a list left by a run that was killed before
+// removing it, and longer than this run's, must not lend its tail to the
+// loops. A link or pipe under the name was cleared away before.
+bool openList(QFile &file)
+{
+    return file.open(QIODevice::ReadWrite | QIODevice::Truncate);
+}
+
+// The temporary files of the address tests (after a cancel also the results
+// the cut-short loops left, which no report holds), and a "temp" folder that
+// may be left in the installation folder: removed as a link when it is one,
+// emptied without following any link inside it otherwise.
 void removeTemporaryFiles()
 {
     for (const QString &name : {pingtargets::listFileName(), downloadListFileName()}) {
         if (QFile::exists(name))
             QFile::remove(name);
     }
-    QDir temp(QStringLiteral("temp"));
-    if (temp.exists())
-        temp.removeRecursively();
+    if (cancellation::requested())
+        pingreport::clearResults();
+    const QString temp = QStringLiteral("temp");
+    if (QFileInfo(temp).isDir())
+        treeremoval::removeTree(temp);
 }
 
 bool goOn() { return !cancellation::requested(); }
@@ -125,23 +138,33 @@ void MainWindow::generateConfigFile(bool &iniExist)
         iniExist = false;
         return;
     }
+    // A notice in the pane and as a WARNING record in the report of the moment.
+    const auto warn = [this](int line, const QString &message) {
+        appendToPane(message);
+        records::warning(records::kMainWindow, line, message);
+    };
     // A file that cannot be read lists no address; say why rather than test nothing silently.
     if (settings.state == settingsfile::Contents::State::Unreadable) {
         const QString message = settingsfile::unreadableNotice(settings);
-        appendToPane(message);
-        records::warning(records::kMainWindow, 411, message);
+        warn(411, message);
         iniExist = false;
         return;
     }
-    // The console loops write their results and read the lists under these
-    // names: a link or a pipe left there would be written through or waited on.
-    for (const QString &name : {pingtargets::listFileName(), downloadListFileName(), pingreport::pingResultPath(),
-                                pingreport::routeResultPath()})
+    // The console loops read the lists under these names: a link or a pipe
+    // left there would be written through or waited on.
+    for (const QString &name : {pingtargets::listFileName(), downloadListFileName()})
         scratchfile::clearOdd(name);
     QFile addresses(pingtargets::listFileName());
-    addresses.open(QIODevice::ReadWrite);
     QFile downloads(downloadListFileName());
-    downloads.open(QIODevice::ReadWrite);
+    // A list that cannot be written afresh would hold an earlier run's addresses.
+    if (!openList(addresses)) {
+        const QString message = QStringLiteral("%1 cannot be written (%2); the addresses are not pinged or traced")
+                                    .arg(pingtargets::listFileName(), addresses.errorString());
+        warn(413, message);
+        iniExist = false;
+        return;
+    }
+    openList(downloads);
     const addresslist::AddressList list = addresslist::addressList(settings.entries(QStringLiteral("ipconfig")));
     writeLines(addresses, list.lines);
     writeLines(downloads, settings.values(QStringLiteral("downloadConfig")));
@@ -153,23 +176,31 @@ void MainWindow::generateConfigFile(bool &iniExist)
                                     .arg(settingsfile::name())
                                     .arg(list.tooLong)
                                     .arg(pingtargets::kMaxTargetLength);
-        appendToPane(message);
-        records::warning(records::kMainWindow, 410, message);
+        warn(410, message);
     }
     if (list.targets > pingtargets::kMaxTargets) {
         const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
                                     .arg(settingsfile::name())
                                     .arg(list.targets)
                                     .arg(pingtargets::kMaxTargets);
-        appendToPane(message);
-        records::warning(records::kMainWindow, 409, message);
+        warn(409, message);
     }
     if (!list.notAddresses.isEmpty()) {
         const QString message = QStringLiteral("%1 lists values under [ipconfig] that are not addresses; they are not "
                                                "tested: %2")
                                     .arg(settingsfile::name(), list.notAddresses.join(QStringLiteral(", ")));
-        appendToPane(message);
-        records::warning(records::kMainWindow, 412, message);
+        warn(412, message);
+    }
+
+    // The tools append to the result files, so answers left there would be
+    // reported as this run's.
+    const QStringList kept = pingreport::clearResults();
+    if (!kept.isEmpty()) {
+        const QString message = QStringLiteral("%1 from an earlier run cannot be removed; the addresses are not "
+                                               "pinged or traced, so that the report holds no older answers")
+                                    .arg(kept.join(QStringLiteral(" and ")));
+        warn(414, message);
+        iniExist = false;
     }
 }
 
