@@ -22,9 +22,10 @@ namespace {
 
 const QString kHardware = QStringLiteral("SupportLog_HardWare_");
 const QString kSoftware = QStringLiteral("SupportLog_software_confliction_");
-// The configuration and server reports of the network action (no address
-// test result, so no speed-test report).
-const QString kNetwork = QStringLiteral("SupportLog_network_config_, SupportLog_network_server_");
+// The reports of the network action; the silent cmd leaves no address test
+// result, which the speed-test report says.
+const QString kNetwork =
+    QStringLiteral("SupportLog_network_config_, SupportLog_network_server_, SupportLog_network_speedTest_");
 const QString kZip = QStringLiteral("SupportLog_zip_");
 // The three inspection actions' reports, in the sorted order reportKinds gives.
 const QString kInspections = kHardware + QStringLiteral(", ") + kNetwork + QStringLiteral(", ") + kSoftware;

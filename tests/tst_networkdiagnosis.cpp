@@ -402,6 +402,29 @@ private slots:
         QCOMPARE(speedTest.at(4).text, QStringLiteral("ROUTE RESULT\r"));
     }
 
+    // Loops that leave no answers although addresses were listed (a full
+    // disk, a tool that cannot write): the speed-test report says so.
+    void missingResultsAreSaid()
+    {
+        testsupport::InstallFolder folder;
+        testsupport::FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("cmd"), "printf 'echo only'");
+        fixtures.addPowerShell({});
+        folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
+                         testsupport::addressGroup({QStringLiteral("127.0.0.1")}));
+
+        MainWindow window;
+        runAction(window);
+
+        const QList<Record> speedTest = onlyReport(QStringLiteral("SupportLog_network_speedTest_"));
+        QCOMPARE(speedTest.size(), 1);
+        QCOMPARE(speedTest.first().level, QLatin1Char('W'));
+        QCOMPARE(speedTest.first().line, 157);
+        QVERIFY(speedTest.first().text.startsWith(
+            QStringLiteral("logs/SupportTool/pingResult.txt and logs/SupportTool/tracertResult.txt were not written")));
+        QVERIFY(paneText(window).contains(speedTest.first().text));
+    }
+
     // A folder standing under the list's or a result's name: the loops do
     // not run, rather than ping old addresses or report old answers.
     void namesThatCannotBeWrittenAfreshSkipTheLoops()

@@ -1,5 +1,6 @@
 #include "network/pingreport.h"
 
+#include "installation/pingtargets.h"
 #include "installation/scratchfile.h"
 #include "records/records.h"
 #include "records/reportprefixes.h"
@@ -34,6 +35,20 @@ QStringList pingreport::clearResults()
             kept << path;
     }
     return kept;
+}
+
+QStringList pingreport::missingResults()
+{
+    QFile list(pingtargets::listFileName());
+    if (!scratchfile::isPlain(list.fileName()) || !list.open(QIODevice::ReadOnly)
+        || pingtargets::targetsOf(QString::fromUtf8(list.readAll())).isEmpty())
+        return {};
+    QStringList missing;
+    for (const QString &path : {pingResultPath(), routeResultPath()}) {
+        if (!scratchfile::isPlain(path))
+            missing << path;
+    }
+    return missing;
 }
 
 void reportPingTracert()

@@ -15,10 +15,16 @@ inline QString routeResultPath() { return QStringLiteral("logs/SupportTool/trace
 // route result without a ping result, would otherwise be reported as this
 // run's answers. Returns the paths under which something is left.
 QStringList clearResults();
+
+// The result files that are not there as plain files although the address
+// list (ipconfig.txt) names at least one target; empty when there is
+// nothing to miss.
+QStringList missingResults();
 } // namespace pingreport
 
 // Switches to the speed-test report. When both result files can be read,
 // writes each (bytes unchanged) under its heading and closes it with a
 // line of hyphens, then deletes both files. When either is missing it
-// writes and deletes nothing, so no speed-test report appears.
+// writes and deletes nothing (the caller says so when targets were listed:
+// see pingreport::missingResults).
 void reportPingTracert();

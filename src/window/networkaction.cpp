@@ -22,14 +22,17 @@ namespace {
 
 QString downloadListFileName() { return QStringLiteral("downloadConfig.txt"); }
 
-// Writes each line and a line end, then closes the file.
-void writeLines(QFile &file, const QStringList &lines)
+// Writes each line and a line end, then closes the file. False when the
+// file did not take every byte (a full disk), so a cut list is not used.
+bool writeLines(QFile &file, const QStringList &lines)
 {
     QTextStream stream(&file);
     for (const QString &line : lines)
         stream << line << '\n';
     stream.flush();
+    const bool whole = stream.status() == QTextStream::Ok && file.flush() && file.error() == QFileDevice::NoError;
     file.close();
+    return whole && file.error() == QFileDevice::NoError;
 }
 
 // Opens a list file afresh: a list left by a run that was killed before
@@ -90,7 +93,18 @@ void MainWindow::GetNetInfo()
         }
         if (goOn()) {
             CurrentCheck check(*this, "reportPingTracert");
+            const QStringList missing = pingreport::missingResults();
             reportPingTracert();
+            // Addresses were listed but the loops left no answers (a full disk, a
+            // tool that could not write): say so rather than leave no report.
+            if (!missing.isEmpty()) {
+                const QString message = missing.join(QStringLiteral(" and "))
+                                        + (missing.size() > 1 ? QStringLiteral(" were") : QStringLiteral(" was"))
+                                        + QStringLiteral(" not written by the ping and route loops; this run's ping "
+                                                         "and route results are missing");
+                appendToPane(message);
+                records::warning(records::kMainWindow, 157, message);
+            }
             appendToPane(QStringLiteral("ping and traceout finished, test server...."));
         }
     }
@@ -166,7 +180,13 @@ void MainWindow::generateConfigFile(bool &iniExist)
     }
     openList(downloads);
     const addresslist::AddressList list = addresslist::addressList(settings.entries(QStringLiteral("ipconfig")));
-    writeLines(addresses, list.lines);
+    if (!writeLines(addresses, list.lines)) {
+        const QString message = QStringLiteral("%1 cannot be written (%2); the addresses are not pinged or traced")
+                                    .arg(pingtargets::listFileName(), addresses.errorString());
+        warn(413, message);
+        iniExist = false;
+        return;
+    }
     writeLines(downloads, settings.values(QStringLiteral("downloadConfig")));
 
     // Like the missing-settings notice, these go to the report of the moment.
