@@ -114,6 +114,8 @@ private:
     void appendToPane(const QString &text);
     // The same without telling the observer.
     void showInPane(const QString &text);
+    // A notice in the pane and as a WARNING record in the report of the moment.
+    void warnInPane(int line, const QString &message);
     void showBusy(bool busy);
     // Says in the pane, once each, the reports that lost records.
     void noteUnwrittenReports();

@@ -102,8 +102,7 @@ void MainWindow::GetNetInfo()
                                         + (missing.size() > 1 ? QStringLiteral(" were") : QStringLiteral(" was"))
                                         + QStringLiteral(" not written by the ping and route loops; this run's ping "
                                                          "and route results are missing");
-                appendToPane(message);
-                records::warning(records::kMainWindow, 157, message);
+                warnInPane(157, message);
             }
             appendToPane(QStringLiteral("ping and traceout finished, test server...."));
         }
@@ -152,15 +151,10 @@ void MainWindow::generateConfigFile(bool &iniExist)
         iniExist = false;
         return;
     }
-    // A notice in the pane and as a WARNING record in the report of the moment.
-    const auto warn = [this](int line, const QString &message) {
-        appendToPane(message);
-        records::warning(records::kMainWindow, line, message);
-    };
     // A file that cannot be read lists no address; say why rather than test nothing silently.
     if (settings.state == settingsfile::Contents::State::Unreadable) {
         const QString message = settingsfile::unreadableNotice(settings);
-        warn(411, message);
+        warnInPane(411, message);
         iniExist = false;
         return;
     }
@@ -170,23 +164,17 @@ void MainWindow::generateConfigFile(bool &iniExist)
         scratchfile::clearOdd(name);
     QFile addresses(pingtargets::listFileName());
     QFile downloads(downloadListFileName());
-    // A list that cannot be written afresh would hold an earlier run's addresses.
-    if (!openList(addresses)) {
+    const addresslist::AddressList list = addresslist::addressList(settings.entries(QStringLiteral("ipconfig")));
+    // A list that cannot be written afresh, or in full (a full disk), would
+    // hold an earlier run's addresses or only some of this run's.
+    if (!openList(addresses) || !writeLines(addresses, list.lines)) {
         const QString message = QStringLiteral("%1 cannot be written (%2); the addresses are not pinged or traced")
                                     .arg(pingtargets::listFileName(), addresses.errorString());
-        warn(413, message);
+        warnInPane(413, message);
         iniExist = false;
         return;
     }
     openList(downloads);
-    const addresslist::AddressList list = addresslist::addressList(settings.entries(QStringLiteral("ipconfig")));
-    if (!writeLines(addresses, list.lines)) {
-        const QString message = QStringLiteral("%1 cannot be written (%2); the addresses are not pinged or traced")
-                                    .arg(pingtargets::listFileName(), addresses.errorString());
-        warn(413, message);
-        iniExist = false;
-        return;
-    }
     writeLines(downloads, settings.values(QStringLiteral("downloadConfig")));
 
     // Like the missing-settings notice, these go to the report of the moment.
@@ -196,20 +184,20 @@ void MainWindow::generateConfigFile(bool &iniExist)
                                     .arg(settingsfile::name())
                                     .arg(list.tooLong)
                                     .arg(pingtargets::kMaxTargetLength);
-        warn(410, message);
+        warnInPane(410, message);
     }
     if (list.targets > pingtargets::kMaxTargets) {
         const QString message = QStringLiteral("%1 lists %2 addresses to test; only the first %3 are pinged and traced")
                                     .arg(settingsfile::name())
                                     .arg(list.targets)
                                     .arg(pingtargets::kMaxTargets);
-        warn(409, message);
+        warnInPane(409, message);
     }
     if (!list.notAddresses.isEmpty()) {
         const QString message = QStringLiteral("%1 lists values under [ipconfig] that are not addresses; they are not "
                                                "tested: %2")
                                     .arg(settingsfile::name(), list.notAddresses.join(QStringLiteral(", ")));
-        warn(412, message);
+        warnInPane(412, message);
     }
 
     // The tools append to the result files, so answers left there would be
@@ -219,7 +207,7 @@ void MainWindow::generateConfigFile(bool &iniExist)
         const QString message = QStringLiteral("%1 from an earlier run cannot be removed; the addresses are not "
                                                "pinged or traced, so that the report holds no older answers")
                                     .arg(kept.join(QStringLiteral(" and ")));
-        warn(414, message);
+        warnInPane(414, message);
         iniExist = false;
     }
 }
@@ -257,4 +245,10 @@ void MainWindow::GetSeverResult()
         }
     }
     records::info(records::kMainWindow, 364, QLatin1Char('\n') + records::hyphens(91) + QLatin1Char('\n'));
+}
+
+void MainWindow::warnInPane(int line, const QString &message)
+{
+    appendToPane(message);
+    records::warning(records::kMainWindow, line, message);
 }
