@@ -27,15 +27,25 @@ bool isOption(const QString &argument, const QString &option)
 
 // The value of an option given as "--name VALUE" or "--name=VALUE" at
 // arguments[i] (i moves past it), or an error when it is missing, empty
-// or given twice.
+// or given twice. An option where the value should stand means the value
+// was left out; "--" before it ends the options (*optionsEnded), so that
+// a value may begin with "-".
 QString takeValue(const QStringList &arguments, int &i, const QString &option, const QString &what, bool given,
-                  QString *value)
+                  QString *value, bool *optionsEnded)
 {
     const QString &argument = arguments.at(i);
     if (argument == option) {
-        if (i + 1 >= arguments.size())
+        int at = i + 1;
+        if (at < arguments.size() && arguments.at(at) == QLatin1String("--")) {
+            *optionsEnded = true;
+            ++at;
+        }
+        if (at >= arguments.size())
             return QStringLiteral("%1 needs %2").arg(option, what);
-        *value = arguments.at(++i);
+        if (!*optionsEnded && arguments.at(at).startsWith(QLatin1Char('-')))
+            return QStringLiteral("%1 needs %2, not the option \"%3\"").arg(option, what, arguments.at(at));
+        *value = arguments.at(at);
+        i = at;
     } else {
         *value = argument.mid(option.size() + 1);
     }
@@ -52,17 +62,24 @@ Options parse(const QStringList &arguments)
 {
     Options options;
     bool installDirGiven = false;
+    bool optionsEnded = false; // after "--" every argument is an action
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == QLatin1String("--help")) {
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))) {
+            const batchactions::Action *action = batchactions::find(argument);
+            if (!action)
+                return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
+                                   .arg(argument, batchactions::namesInWords()));
+            options.actions << action;
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--help")) {
             options.request = Options::Request::Help;
             return options;
-        }
-        if (argument == QLatin1String("--version")) {
+        } else if (argument == QLatin1String("--version")) {
             options.request = Options::Request::Version;
             return options;
-        }
-        if (argument == QLatin1String("--json")) {
+        } else if (argument == QLatin1String("--json")) {
             options.json = true;
         } else if (argument == QLatin1String("--accept-terms")) {
             options.acceptTerms = true;
@@ -70,22 +87,18 @@ Options parse(const QStringList &arguments)
             options.shareable = true;
         } else if (isOption(argument, kInstallDir)) {
             const QString error =
-                takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir);
+                takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir,
+                          &optionsEnded);
             if (!error.isEmpty())
                 return failure(error);
             installDirGiven = true;
         } else if (isOption(argument, kRead)) {
             const QString error = takeValue(arguments, i, kRead, QStringLiteral("an archive or a folder"),
-                                            !options.readPath.isEmpty(), &options.readPath);
+                                            !options.readPath.isEmpty(), &options.readPath, &optionsEnded);
             if (!error.isEmpty())
                 return failure(error);
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
-        } else if (const batchactions::Action *action = batchactions::find(argument)) {
-            options.actions << action;
         } else {
-            return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
-                               .arg(argument, batchactions::namesInWords()));
+            return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
         }
     }
     if (!options.readPath.isEmpty()) {

@@ -59,14 +59,13 @@ double findingsOnce(std::FILE *sink, int *count)
 {
     QElapsedTimer clock;
     clock.start();
-    const findings::ReportSet reports = findings::installationReports();
-    const QVector<findings::Finding> found = findings::evaluate(reports);
+    const findings::Review found = findings::review(findings::installationReports());
     QString problem;
-    findingsfile::write(findings::fileText(found, reports), &problem);
+    findingsfile::write(findings::fileText(found), &problem);
     const QByteArray block = findings::paneBlock(found).toUtf8();
     std::fwrite(block.constData(), 1, size_t(block.size()), sink);
     std::fflush(sink);
-    *count = found.size();
+    *count = found.found.size();
     return clock.nsecsElapsed() / 1e6;
 }
 

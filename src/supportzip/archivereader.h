@@ -3,7 +3,8 @@
 // made to harm: entries are read into memory only (nothing is ever
 // extracted to disk), each up to a limit, and an archive that is not a zip,
 // fails libzip's consistency checks, holds more entries than a support
-// archive does or names an entry outside itself is refused with a reason.
+// archive does, names an entry outside itself or two entries alike is
+// refused with a reason.
 
 #include "supportzip/ziphandles.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 namespace archivereader {
@@ -37,6 +39,10 @@ public:
     // The whole entry at index, if it holds at most limit bytes; false with
     // the reason otherwise (too large, damaged data, a wrong checksum).
     bool read(int index, qint64 limit, QByteArray *content, QString *problem) const;
+    // The same, handing the entry to take piece by piece as it is unpacked;
+    // a false return may follow pieces handed on already.
+    bool readPieces(int index, qint64 limit, const std::function<void(const char *, qint64)> &take,
+                    QString *problem) const;
     // The entry at index opened for reading piece by piece (zip_fread), or
     // nothing with the reason. The reader must outlive it.
     ziphandles::Entry openEntry(int index, QString *problem) const;
