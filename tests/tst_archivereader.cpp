@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("thousands of entries") << "many" << "holds 10001 entries, more than the 10000";
         QTest::newRow("damaged report data") << "damaged" << "is damaged";
         QTest::newRow("two entries of one name") << "samename" << "it holds two entries named \"logs/a.log\"";
+        QTest::newRow("a directory of long names") << "longnames" << "its directory of entries holds 4803520 bytes, more than the 4194304";
         QTest::newRow("no report in it") << "noreport" << "holds no report";
         QTest::newRow("missing") << "missing" << "does not exist";
     }
@@ -136,6 +137,11 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadWrite));
             const QByteArray bytes = file.readAll().replace("logs/b.log", "logs/a.log");
             QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        } else if (kind == QLatin1String("longnames")) {
+            ZipEntries entries;
+            for (int i = 0; i < 80; ++i)
+                entries.append({QStringLiteral("logs/%1/").arg(i, 2, 10, QLatin1Char('0')) + QString(59990, QLatin1Char('n')), "x"});
+            QVERIFY(makeZip(archive, entries));
         } else if (kind == QLatin1String("noreport")) {
             QVERIFY(makeZip(archive, {{QStringLiteral("logs/render.log"), "x"}}));
         }

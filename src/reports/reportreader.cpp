@@ -128,6 +128,7 @@ void ReportReader::startRun(const Record &opening)
     m_report.stampBeforeRun = m_previousStamp;
     m_report.records.clear();
     m_entries.clear();
+    m_entryChars = 0;
     m_tooManyEntries = false;
 }
 
@@ -142,11 +143,14 @@ void ReportReader::keep(const Record &record, bool answered, bool every)
     QVector<Record> &kept = m_report.records;
     if (every) {
         // Each request (or copy) once: a run repeating one says no more.
-        const QString key = QString::number(record.line) + QLatin1Char(' ') + record.text;
+        const QPair<int, QString> key(record.line, record.text); // sharing the record's text
         if (m_tooManyEntries || m_entries.contains(key))
             return;
-        if (m_entries.size() >= kMaxRunEntries) {
+        m_entryChars += record.text.size();
+        if (m_entries.size() >= kMaxRunEntries || m_entryChars > kMaxRunEntryChars) {
             m_tooManyEntries = true;
+            kept.clear(); // not read: nothing need be held
+            m_entries.clear();
             return;
         }
         m_entries.insert(key);
@@ -176,8 +180,10 @@ void ReportReader::finishInto(NewestReports *reports)
                                 : QStringLiteral("it holds no record of the tool: it is damaged, or neither UTF-8 "
                                                  "nor UTF-16 with a byte-order mark");
     else if (m_tooManyEntries)
-        why = QStringLiteral("its last run holds more than %1 requests or copies, which the tool never makes")
-                  .arg(kMaxRunEntries);
+        why = QStringLiteral("its last run lists more requests or copies than the tool ever makes (over %1, or "
+                             "over %2 characters of them)")
+                  .arg(kMaxRunEntries)
+                  .arg(kMaxRunEntryChars);
     if (why.isEmpty())
         reports->offer(m_kind, std::move(m_report));
     else

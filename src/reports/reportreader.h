@@ -10,6 +10,7 @@
 #include "reports/reportrecords.h"
 #include "reports/reportset.h"
 
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QVector>
@@ -18,10 +19,12 @@
 
 namespace findings {
 
-// The most requests (and zip copies) the last run of a report may hold:
-// the tool makes six requests a run, and a run holding more than this was
-// not written by it.
+// The most requests (and zip copies) the last run of a report may hold, and
+// the most text they may hold together: the tool makes six requests and two
+// copies a run, each a line, and a run holding more than this was not
+// written by it.
 inline constexpr int kMaxRunEntries = 1000;
+inline constexpr int kMaxRunEntryChars = 256 * 1024;
 
 class ReportReader
 {
@@ -52,7 +55,8 @@ private:
     // answered, the latest last (only the latest few are needed).
     QVector<bool> m_commands;
     bool m_commandCutShort = false; // the last record was a warning that its command was cut short
-    QSet<QString> m_entries;        // the requests and copies kept, by line and text
+    QSet<QPair<int, QString>> m_entries; // the requests and copies kept, by line and text
+    qint64 m_entryChars = 0;
     bool m_tooManyEntries = false;
 };
 

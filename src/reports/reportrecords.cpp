@@ -9,59 +9,63 @@ namespace reportrecords {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Past the digits from at; at itself when there is none.
-int pastDigits(const QString &line, int at)
+int pastDigits(const char *line, int size, int at)
 {
-    while (at < line.size() && isDigit(line.at(at)))
+    while (at < size && isDigit(line[at]))
         ++at;
     return at;
 }
 
 // The logging library's prefix: level, date, time, thread, file:line, as in
 // "I20240501 10:15:00.123456  4242 displaysystemrelatedinfo.cpp:143] ".
-bool readPrefix(const QString &line, Record &record)
+// Fills record but its text, and returns where the text begins; -1 when
+// the line opens no record. On the bytes: almost every line that is not a
+// prefix fails at its first ones, before anything is decoded.
+int readPrefix(const char *line, int size, Record &record)
 {
     // Level, then "yyyymmdd hh:mm:ss.uuuuuu" at fixed places.
     static const char layout[] = "L99999999 99:99:99.999999";
     constexpr int kStampEnd = int(sizeof layout) - 1;
-    if (line.size() <= kStampEnd || !QStringLiteral("IWEF").contains(line.at(0)))
-        return false;
+    if (size <= kStampEnd || !std::strchr("IWEF", line[0]) || line[0] == '\0')
+        return -1;
     for (int i = 1; i < kStampEnd; ++i) {
-        if (layout[i] == '9' ? !isDigit(line.at(i)) : line.at(i) != QLatin1Char(layout[i]))
-            return false;
+        if (layout[i] == '9' ? !isDigit(line[i]) : line[i] != layout[i])
+            return -1;
     }
     int at = kStampEnd;
-    while (at < line.size() && line.at(at) == QLatin1Char(' '))
+    while (at < size && line[at] == ' ')
         ++at;
-    const int threadEnd = pastDigits(line, at);
-    if (at == kStampEnd || threadEnd == at || threadEnd >= line.size() || line.at(threadEnd) != QLatin1Char(' '))
-        return false;
+    const int threadEnd = pastDigits(line, size, at);
+    if (at == kStampEnd || threadEnd == at || threadEnd >= size || line[threadEnd] != ' ')
+        return -1;
     const int fileStart = threadEnd + 1;
     int fileEnd = fileStart;
-    while (fileEnd < line.size() && line.at(fileEnd) != QLatin1Char(' ') && line.at(fileEnd) != QLatin1Char(':')
-           && line.at(fileEnd) != QLatin1Char(']'))
+    while (fileEnd < size && line[fileEnd] != ' ' && line[fileEnd] != ':' && line[fileEnd] != ']')
         ++fileEnd;
-    if (fileEnd == fileStart || fileEnd >= line.size() || line.at(fileEnd) != QLatin1Char(':'))
-        return false;
-    const int lineEnd = pastDigits(line, fileEnd + 1);
-    if (lineEnd == fileEnd + 1 || lineEnd >= line.size() || line.at(lineEnd) != QLatin1Char(']'))
-        return false;
+    if (fileEnd == fileStart || fileEnd >= size || line[fileEnd] != ':')
+        return -1;
+    const int lineEnd = pastDigits(line, size, fileEnd + 1);
+    if (lineEnd == fileEnd + 1 || lineEnd >= size || line[lineEnd] != ']')
+        return -1;
     int textStart = lineEnd + 1;
-    if (textStart < line.size() && line.at(textStart) == QLatin1Char(' '))
+    if (textStart < size && line[textStart] == ' ')
         ++textStart;
-    record.level = line.at(0);
-    record.stamp = line.mid(1, kStampEnd - 1);
-    record.file = line.mid(fileStart, fileEnd - fileStart);
-    record.line = line.midRef(fileEnd + 1, lineEnd - fileEnd - 1).toInt();
-    record.text = line.mid(textStart);
-    return true;
+    record.level = QLatin1Char(line[0]);
+    record.stamp = QString::fromLatin1(line + 1, kStampEnd - 1);
+    record.file = QString::fromUtf8(QByteArray::fromRawData(line + fileStart, fileEnd - fileStart));
+    record.line = QByteArray::fromRawData(line + fileEnd + 1, lineEnd - fileEnd - 1).toInt();
+    return textStart;
 }
 
 } // namespace
 
-RecordReader::RecordReader(Sink sink) : m_sink(std::move(sink)) {}
+RecordReader::RecordReader(Sink sink) : m_sink(std::move(sink))
+{
+    m_line.reserve(1024); // and so kept when emptied
+}
 
 RecordReader::~RecordReader() = default;
 
@@ -126,13 +130,12 @@ void RecordReader::endLine()
     int length = m_line.size();
     while (length > 0 && m_line.at(length - 1) == '\r')
         --length;
-    const QString line = QString::fromUtf8(m_line.constData(), length);
     const int bytes = m_line.size() + 1;
-    m_line.clear();
     Record next;
-    if (readPrefix(line, next)) {
+    if (const int textStart = readPrefix(m_line.constData(), length, next); textStart >= 0) {
         handOn();
         m_record = std::move(next);
+        m_text = QByteArray(m_line.constData() + textStart, length - textStart);
         m_inRecord = true;
         m_recordBytes = bytes;
     } else if (m_inRecord) {
@@ -141,14 +144,18 @@ void RecordReader::endLine()
             m_tooLong = true;
             return;
         }
-        m_record.text += QLatin1Char('\n') + line;
+        m_text.append('\n').append(m_line.constData(), length);
     }
+    // Kept for the next line: most lines fit the room it has already.
+    m_line.resize(0);
 }
 
 void RecordReader::handOn()
 {
-    if (m_inRecord && !m_tooLong)
+    if (m_inRecord && !m_tooLong) {
+        m_record.text = QString::fromUtf8(m_text.constData(), m_text.size()); // NUL bytes too
         m_sink(m_record);
+    }
     m_inRecord = false;
 }
 

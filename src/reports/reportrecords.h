@@ -74,6 +74,7 @@ private:
     QByteArray m_line;   // the line being read, without its line end
     bool m_inRecord = false;
     Record m_record;     // the record being read
+    QByteArray m_text;   // its text so far, decoded once it is complete
     qint64 m_recordBytes = 0;
     bool m_tooLong = false;
 };

@@ -1,5 +1,7 @@
 #include "supportzip/archivereader.h"
 
+#include "supportzip/directoryclaim.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -27,17 +29,29 @@ ArchiveReader::ArchiveReader(ziphandles::Archive archive, QVector<EntryInfo> ent
 
 std::optional<ArchiveReader> ArchiveReader::open(const QString &path, int maxEntries, QString *problem)
 {
+    const auto tooMany = [&](quint64 count) {
+        *problem = QStringLiteral("it holds %1 entries, more than the %2 a support archive may hold").arg(count).arg(maxEntries);
+        return std::nullopt;
+    };
+    // Before the library reads the directory in: it would hold all of it.
+    if (const std::optional<directoryclaim::Claim> claim = directoryclaim::of(path)) {
+        if (claim->entries > quint64(maxEntries))
+            return tooMany(claim->entries);
+        if (claim->bytes > quint64(kMaxDirectoryBytes)) {
+            *problem = QStringLiteral("its directory of entries holds %1 bytes, more than the %2 a support archive's "
+                                      "may hold")
+                           .arg(claim->bytes)
+                           .arg(kMaxDirectoryBytes);
+            return std::nullopt;
+        }
+    }
     bool sameNames = false;
     ziphandles::Archive archive = ziphandles::openForReading(path, problem, &sameNames);
     if (!archive)
         return std::nullopt;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    if (count < 0 || count > maxEntries) {
-        *problem = QStringLiteral("it holds %1 entries, more than the %2 a support archive may hold")
-                       .arg(count)
-                       .arg(maxEntries);
-        return std::nullopt;
-    }
+    if (count < 0 || count > maxEntries)
+        return tooMany(quint64(qMax<zip_int64_t>(count, 0)));
     QVector<EntryInfo> entries;
     entries.reserve(int(count));
     QSet<QString> names;

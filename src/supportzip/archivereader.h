@@ -3,8 +3,8 @@
 // made to harm: entries are read into memory only (nothing is ever
 // extracted to disk), each up to a limit, and an archive that is not a zip,
 // fails libzip's consistency checks, holds more entries than a support
-// archive does, names an entry outside itself or two entries alike is
-// refused with a reason.
+// archive does (or declares a larger directory of them than one has), names
+// an entry outside itself or two entries alike is refused with a reason.
 
 #include "supportzip/ziphandles.h"
 
@@ -27,6 +27,11 @@ struct EntryInfo
 // True when name stays inside the folder an unpacker puts it in: no ".."
 // part, no leading separator, no drive letter.
 bool staysInside(const QString &name);
+
+// The largest directory of entries an archive may have: a support archive's
+// takes a few KB, and 10000 entries with long names under 400 KB. The zip
+// library holds all of it in memory.
+inline constexpr qint64 kMaxDirectoryBytes = 4 * 1024 * 1024;
 
 class ArchiveReader
 {
