@@ -616,6 +616,35 @@ private slots:
                  qPrintable(describe(closed)));
     }
 
+    // Reading an archive of large reports holds a bounded part of them: four
+    // reports of 16 MB, their records repeated, take --read far less memory
+    // than one of them.
+    void readHoldsLittleOfLargeReports()
+    {
+        const QString time = QStringLiteral("/usr/bin/time");
+        if (!QFileInfo(time).isExecutable())
+            QSKIP("no /usr/bin/time to tell the peak memory of a program");
+        const QTemporaryDir root;
+        const QString archive = root.filePath(QStringLiteral("zziplog.zip"));
+        const QByteArray report = reportFile(inspectionRecords(
+            hardwareshaping::processor(QString()).records
+            + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records));
+        const int firstRecord = report.indexOf("\nI") + 1;
+        QByteArray large = report;
+        while (large.size() + report.size() - firstRecord <= findings::kMaxReportBytes)
+            large += report.mid(firstRecord);
+        ZipEntries entries;
+        for (int i = 0; i < 4; ++i)
+            entries.append({QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_HardWare_"), i), large});
+        QVERIFY(makeZip(archive, entries));
+
+        const Outcome outcome = runProgram(time, {QStringLiteral("-f"), QStringLiteral("peak %M"), QStringLiteral(BATCH_BINARY),
+                                                  QStringLiteral("--read"), archive});
+        QVERIFY2(outcome.exitCode == 0 && outcome.out.contains("[warning] memory-low\n"), qPrintable(describe(outcome)));
+        const long peakKb = outcome.err.mid(outcome.err.lastIndexOf("peak ") + 5).trimmed().toLong();
+        QVERIFY2(peakKb > 0 && peakKb < 48 * 1024, qPrintable(describe(outcome)));
+    }
+
     // --shareable: the zip step is followed by the shareable copy beside the
     // archive, and the pane says where it went; a copy that cannot be
     // written is said on standard error and ends the run with status 7, a
