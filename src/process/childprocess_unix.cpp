@@ -23,6 +23,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
+#include <vector>
+
 namespace childwait {
 
 namespace {
@@ -92,12 +95,38 @@ struct OutputPipe
 };
 
 
-// The child's three standard streams, as descriptors of the tool.
+// The child's three standard streams, as descriptors of the tool, and a
+// descriptor it inherits besides them (-1: none).
 struct Streams
 {
     int input = -1;
     int output = -1;
     int errors = -1;
+    int inherited = -1;
+};
+
+// The tool's environment with name=value in place of any value name had,
+// as the child's environment is given to exec.
+class Environment
+{
+public:
+    Environment(const QByteArray &name, const QByteArray &value)
+    {
+        const QByteArray prefix = name + '=';
+        for (char **each = environ; *each; ++each) {
+            if (!QByteArray::fromRawData(*each, int(std::strlen(*each))).startsWith(prefix))
+                m_storage.emplace_back(*each);
+        }
+        m_storage.push_back(prefix + value);
+        for (QByteArray &item : m_storage)
+            m_pointers.push_back(item.data());
+        m_pointers.push_back(nullptr);
+    }
+    char **data() { return m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_storage;
+    std::vector<char *> m_pointers;
 };
 
 // Makes fd the child's descriptor target, open across the exec.
@@ -113,13 +142,14 @@ bool placeAt(int fd, int target)
 // or console tool goes on writing into the installation folder behind a run
 // that no longer exists. The signal is tied to the thread that starts the
 // child; every child is started from the GUI thread, which lives as long as
-// the tool. Returns 0 or the errno of the failed start.
+// the tool. environment, when not null, is the child's environment instead
+// of the tool's. Returns 0 or the errno of the failed start.
 //
 // vfork, like the system's own posix_spawn, does not copy the tool's memory.
 // Between vfork and exec the child shares that memory and runs only
 // async-signal-safe calls; the tool's signals are blocked meanwhile so no
 // handler of the tool runs in the child.
-int spawnBound(ArgumentVector &argv, const Streams &streams, pid_t *pid)
+int spawnBound(ArgumentVector &argv, const Streams &streams, char **environment, pid_t *pid)
 {
     sigset_t all;
     sigfillset(&all);
@@ -152,14 +182,18 @@ int spawnBound(ArgumentVector &argv, const Streams &streams, pid_t *pid)
         Q_UNUSED(parent)
 #endif
         if (!placeAt(streams.input, STDIN_FILENO) || !placeAt(streams.output, STDOUT_FILENO)
-            || !placeAt(streams.errors, STDERR_FILENO)) {
+            || !placeAt(streams.errors, STDERR_FILENO)
+            || (streams.inherited >= 0 && !placeAt(streams.inherited, streams.inherited))) {
             failure = errno;
             ::_exit(127);
         }
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        ::execvp(argv.program(), argv.data());
+        if (environment)
+            ::execvpe(argv.program(), argv.data(), environment);
+        else
+            ::execvp(argv.program(), argv.data());
         failure = errno;
         ::_exit(127);
     }
@@ -303,8 +337,15 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         if (command.discardOutput)
             streams.output = nullDevice;
     }
+    std::optional<Environment> environment;
+    if (command.inheritedHandle > STDERR_FILENO) {
+        // Open in the child only: the tool's own stays closed on exec, so no
+        // other program inherits it.
+        streams.inherited = int(command.inheritedHandle);
+        environment.emplace(command.inheritedHandleVariable, QByteArray::number(command.inheritedHandle));
+    }
     if (failure == 0)
-        failure = spawnBound(argv, streams, &child.pid);
+        failure = spawnBound(argv, streams, environment ? environment->data() : nullptr, &child.pid);
     closeFd(nullDevice);
     closeFd(input[0]);
     if (failure != 0) {
