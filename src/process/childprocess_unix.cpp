@@ -3,10 +3,11 @@
 // pipes and its end are watched by the event loop through socket notifiers (a pidfd for the end, where the kernel
 // has them; otherwise a short poll).
 
-#include "process/argumentvector.h"
 #include "process/childprocess.h"
 
 #ifndef Q_OS_WIN
+
+#include "process/argumentvector.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -103,30 +104,6 @@ struct Streams
     int output = -1;
     int errors = -1;
     int inherited = -1;
-};
-
-// The tool's environment with name=value in place of any value name had,
-// as the child's environment is given to exec.
-class Environment
-{
-public:
-    Environment(const QByteArray &name, const QByteArray &value)
-    {
-        const QByteArray prefix = name + '=';
-        for (char **each = environ; *each; ++each) {
-            if (!QByteArray::fromRawData(*each, int(std::strlen(*each))).startsWith(prefix))
-                m_storage.emplace_back(*each);
-        }
-        m_storage.push_back(prefix + value);
-        for (QByteArray &item : m_storage)
-            m_pointers.push_back(item.data());
-        m_pointers.push_back(nullptr);
-    }
-    char **data() { return m_pointers.data(); }
-
-private:
-    std::vector<QByteArray> m_storage;
-    std::vector<char *> m_pointers;
 };
 
 // Makes fd the child's descriptor target, open across the exec.
@@ -337,7 +314,7 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         if (command.discardOutput)
             streams.output = nullDevice;
     }
-    std::optional<Environment> environment;
+    std::optional<EnvironmentVector> environment;
     if (command.inheritedHandle > STDERR_FILENO) {
         // Open in the child only: the tool's own stays closed on exec, so no
         // other program inherits it.

@@ -168,8 +168,8 @@ QByteArray noteText(const QStringList &notText, const QStringList &undecided, sh
             note += name.toUtf8() + '\n';
     };
     list(QStringLiteral("Left out because they are not text (%1):\n"), notText);
-    list(QStringLiteral("Left out because it could not be told for certain whether they are UTF-16 or 8-bit text, "
-                        "so they could not be cleaned safely (%1):\n"),
+    list(QStringLiteral("Left out because their encoding could not be told for certain (UTF-16 or 8-bit text), or "
+                        "is one the cleaning does not read (UTF-32), so they could not be cleaned safely (%1):\n"),
          undecided);
     return note;
 }
