@@ -162,6 +162,36 @@ private slots:
                  (QStringList{QStringLiteral("nas.studio.lan"), QStringLiteral("printer")}));
     }
 
+    // The names a text shows, learned from it in pieces of any size as from
+    // the whole: a field cut anywhere, a list whose continuation lines come
+    // in the next piece, a field after a line too long to hold one.
+    void namesShownInPieces_data()
+    {
+        QTest::addColumn<int>("piece");
+        for (const int piece : {1, 5, 64, 100000})
+            QTest::addRow("%d bytes", piece) << piece;
+    }
+    void namesShownInPieces()
+    {
+        QFETCH(int, piece);
+        const QByteArray text = "Log file open\nRunning on machine: BUILDBOX\n" + QByteArray(5000, 'x')
+            + " Host Name . . : NOT-A-FIELD\r\n   Host Name . . . . . . . . . . . . : DESKTOP-7F3A\r\n"
+              "   DNS Suffix Search List. . . . . . : corp.example\r\n"
+              "                                       lab.example\r\n"
+              "                                       lan\r\n\r\n   Connection-specific DNS Suffix  . : wifi.example";
+        shareable::KnownNames whole;
+        shareable::addNamesShownIn(text, &whole);
+        shareable::KnownNames pieces;
+        shareable::NamesShownIn learning(&pieces);
+        for (int at = 0; at < text.size(); at += piece)
+            learning.feed(text.constData() + at, qMin(piece, text.size() - at));
+        learning.finish();
+        QCOMPARE(pieces.computerNames, (QStringList{"BUILDBOX", "DESKTOP-7F3A"}));
+        QCOMPARE(pieces.dnsSuffixes, (QStringList{"corp.example", "lab.example", "lan", "wifi.example"}));
+        QCOMPARE(pieces.computerNames.size() + pieces.dnsSuffixes.size(),
+                 whole.computerNames.size() + whole.dnsSuffixes.size());
+    }
+
     // A name with letters beyond ASCII, in UTF-8 and in the system's 8-bit
     // code page, in lower and upper case.
     void eightBitAndCaseForms()

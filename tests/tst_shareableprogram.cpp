@@ -18,6 +18,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace testsupport;
 using Status = shareablecopy::Outcome::Status;
@@ -227,6 +229,31 @@ private slots:
         const shareableprogram::Result handedOver = shareableprogram::run();
         qputenv("PATH", path);
         QVERIFY2(handedOver.status == Status::Written, qPrintable(handedOver.paneText));
+    }
+
+    // The variable that names a handed-over lock opens nothing by itself: a
+    // descriptor of the folder that does not hold the lock, or one of
+    // another folder, finds it busy; only the run's own descriptor holds it.
+    void lockHandOverCannotBeFaked()
+    {
+        const InstallFolder folder;
+        const QTemporaryDir other;
+        QString problem;
+        QCOMPARE(int(runlock::takeForProcess(folder.path(), &problem)), int(runlock::Outcome::Held));
+        const qintptr runs = runlock::heldHandle();
+        const int ownOpen = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int otherFolder = ::open(QFile::encodeName(other.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(ownOpen >= 0 && otherFolder >= 0);
+        const auto handedOver = [&](qintptr handle) {
+            qputenv(runlock::handOverVariable().constData(), QByteArray::number(handle));
+            return int(runlock::takeHandedOver(folder.path(), &problem));
+        };
+        QCOMPARE(handedOver(ownOpen), int(runlock::Outcome::Busy));
+        QCOMPARE(handedOver(otherFolder), int(runlock::Outcome::Busy));
+        QCOMPARE(handedOver(runs), int(runlock::Outcome::Held));
+        qunsetenv(runlock::handOverVariable().constData());
+        ::close(ownOpen);
+        ::close(otherFolder);
     }
 
     // Under the window's wait: a program that cannot be found, or that
