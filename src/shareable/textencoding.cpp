@@ -27,7 +27,8 @@ constexpr qint64 kNulMinority = 50;
 constexpr qint64 kFewestBytesWithoutNul = 256;
 constexpr double kLeastAsymmetry = 0.5;
 
-bool isTextControl(uint code) { return code == 0x09 || code == 0x0a || code == 0x0b || code == 0x0c || code == 0x0d || code == 0x1b; }
+// Tabs, line ends, form feeds and the escape of coloured output.
+bool isTextControl(uint code) { return (code >= 0x09 && code <= 0x0d) || code == 0x1b; }
 
 // No text: a control character (but for line ends, tabs, form feeds and
 // the escape of coloured output), a code point not assigned or for private
@@ -60,7 +61,10 @@ bool isCleanEightBit(const QByteArray &sample)
             ++i;
             continue;
         }
-        const int length = lead >= 0xc2 && lead < 0xe0 ? 2 : lead >= 0xe0 && lead < 0xf0 ? 3 : lead >= 0xf0 && lead < 0xf5 ? 4 : 0;
+        const int length = lead >= 0xc2 && lead < 0xe0   ? 2
+                           : lead >= 0xe0 && lead < 0xf0 ? 3
+                           : lead >= 0xf0 && lead < 0xf5 ? 4
+                                                         : 0;
         if (length == 0)
             return false;
         for (int k = 1; k < length; ++k) {
