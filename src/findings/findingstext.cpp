@@ -75,7 +75,9 @@ QString fileText(const Review &review)
                   + QStringLiteral("\nEvidence: ") + evidenceText(finding.evidence) + QStringLiteral("\nAdvice: ")
                   + finding.advice + QLatin1Char('\n');
         },
-        [&text](const Finding &last, int more) { text += QLatin1Char('\n') + tag(last) + QStringLiteral(": ") + moreText(more) + QLatin1Char('\n'); });
+        [&text](const Finding &last, int more) {
+            text += QLatin1Char('\n') + tag(last) + QStringLiteral(": ") + moreText(more) + QLatin1Char('\n');
+        });
     return text;
 }
 

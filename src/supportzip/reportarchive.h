@@ -25,9 +25,9 @@ bool readReportsAt(const QString &path, NewestReports *reports, QString *problem
 
 // What --read makes of one path: the findings of the reports there, the
 // reports read and those not understood. Nothing, with the reason in
-// *problem, when no report there can be read. Self-contained: it shares no
-// state with other calls, and what it holds is bounded whatever the
-// archive or folder holds.
+// *problem, when no report there can be read. Self-contained: it keeps no
+// state between calls, and what it holds is bounded whatever the archive or
+// folder holds.
 std::optional<Review> reviewAt(const QString &path, QString *problem);
 
 } // namespace findings
