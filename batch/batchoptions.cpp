@@ -27,15 +27,25 @@ bool isOption(const QString &argument, const QString &option)
 
 // The value of an option given as "--name VALUE" or "--name=VALUE" at
 // arguments[i] (i moves past it), or an error when it is missing, empty
-// or given twice.
+// or given twice. An option where the value should stand means the value
+// was left out; "--" before it ends the options (*optionsEnded), so that
+// a value may begin with "-".
 QString takeValue(const QStringList &arguments, int &i, const QString &option, const QString &what, bool given,
-                  QString *value)
+                  QString *value, bool *optionsEnded)
 {
     const QString &argument = arguments.at(i);
     if (argument == option) {
-        if (i + 1 >= arguments.size())
+        int at = i + 1;
+        if (at < arguments.size() && arguments.at(at) == QLatin1String("--")) {
+            *optionsEnded = true;
+            ++at;
+        }
+        if (at >= arguments.size())
             return QStringLiteral("%1 needs %2").arg(option, what);
-        *value = arguments.at(++i);
+        if (!*optionsEnded && arguments.at(at).startsWith(QLatin1Char('-')))
+            return QStringLiteral("%1 needs %2, not the option \"%3\"").arg(option, what, arguments.at(at));
+        *value = arguments.at(at);
+        i = at;
     } else {
         *value = argument.mid(option.size() + 1);
     }
@@ -52,17 +62,24 @@ Options parse(const QStringList &arguments)
 {
     Options options;
     bool installDirGiven = false;
+    bool optionsEnded = false; // after "--" every argument is an action
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == QLatin1String("--help")) {
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))) {
+            const batchactions::Action *action = batchactions::find(argument);
+            if (!action)
+                return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
+                                   .arg(argument, batchactions::namesInWords()));
+            options.actions << action;
+        } else if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (argument == QLatin1String("--help")) {
             options.request = Options::Request::Help;
             return options;
-        }
-        if (argument == QLatin1String("--version")) {
+        } else if (argument == QLatin1String("--version")) {
             options.request = Options::Request::Version;
             return options;
-        }
-        if (argument == QLatin1String("--json")) {
+        } else if (argument == QLatin1String("--json")) {
             options.json = true;
         } else if (argument == QLatin1String("--accept-terms")) {
             options.acceptTerms = true;
@@ -70,22 +87,18 @@ Options parse(const QStringList &arguments)
             options.shareable = true;
         } else if (isOption(argument, kInstallDir)) {
             const QString error =
-                takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir);
+                takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir,
+                          &optionsEnded);
             if (!error.isEmpty())
                 return failure(error);
             installDirGiven = true;
         } else if (isOption(argument, kRead)) {
             const QString error = takeValue(arguments, i, kRead, QStringLiteral("an archive or a folder"),
-                                            !options.readPath.isEmpty(), &options.readPath);
+                                            !options.readPath.isEmpty(), &options.readPath, &optionsEnded);
             if (!error.isEmpty())
                 return failure(error);
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
-        } else if (const batchactions::Action *action = batchactions::find(argument)) {
-            options.actions << action;
         } else {
-            return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
-                               .arg(argument, batchactions::namesInWords()));
+            return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
         }
     }
     if (!options.readPath.isEmpty()) {
@@ -153,19 +166,22 @@ QString helpText()
                "                     what they replace goes to zziplog_shareable_map.txt, never into the copy\n"
                "  --read PATH        print the findings of the reports in an archive (zziplog.zip) or a\n"
                "                     folder (logs/SupportTool, or an installation folder) from any machine;\n"
-               "                     runs no check, needs no installation and writes nothing\n"
+               "                     runs no check, needs no installation and writes nothing. Reports it\n"
+               "                     cannot read are named (\"Reports not understood: NAME (why)\"; with\n"
+               "                     --json {\"report_not_understood\": NAME, \"why\": ...})\n"
+               "  --                 ends the options: \"--read -- -name\" reads the path -name\n"
                "  --help             show this text\n"
                "  --version          show the version\n"
                "\n"
                "Exit status:\n"
                "  %1  every requested action ran (or the findings were printed)\n"
-               "  %2  bad usage (unknown action or option, no action, option without its value,\n"
-               "     --shareable without zip or all)\n"
+               "  %2  bad usage (unknown action or option, no action, option without its value or with\n"
+               "     an option in its place, --shareable without zip or all)\n"
                "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
                "  %4  the terms of use have not been accepted: nothing was run\n"
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
                "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
-               "     holds no report, or the installation holds none for findings\n"
+               "     holds no report it can read, or the installation holds none for findings\n"
                "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n"
                "  %8  a zip step (zip, all) wrote no archive of this run, or left files or folders out of\n"
                "     it (the pane's line saying so is on standard error too; 7 comes first)\n"

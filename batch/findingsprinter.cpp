@@ -2,51 +2,66 @@
 
 #include "findings/findingstext.h"
 #include "jsontext.h"
+#include "reports/reportsources.h"
 #include "supportzip/reportarchive.h"
 
 namespace findingsprinter {
 
-QByteArray jsonLines(const QVector<findings::Finding> &found)
+QByteArray jsonLines(const findings::Review &review)
 {
     QByteArray lines;
-    for (const findings::Finding &finding : found) {
-        // Keys in the order a reader expects them, not sorted as the JSON
-        // writer would.
-        lines += jsontext::object({{"finding", finding.code},
-                                   {"severity", findings::severityName(finding.severity)},
-                                   {"title", finding.title},
-                                   {"evidence", findings::evidenceText(finding.evidence)},
-                                   {"advice", finding.advice}})
-               + '\n';
-    }
+    // Keys in the order a reader expects them, not sorted as the JSON
+    // writer would.
+    findings::forEachListed(
+        review.found,
+        [&lines](const findings::Finding &finding) {
+            lines += jsontext::object({{"finding", finding.code},
+                                       {"severity", findings::severityName(finding.severity)},
+                                       {"title", finding.title},
+                                       {"evidence", findings::evidenceText(finding.evidence)},
+                                       {"advice", finding.advice}})
+                   + '\n';
+        },
+        [&lines](const findings::Finding &last, int more) {
+            lines += jsontext::object({{"more_findings", more},
+                                       {"code", last.code},
+                                       {"severity", findings::severityName(last.severity)}})
+                   + '\n';
+        });
+    for (const findings::Unread &unread : review.unread)
+        lines += jsontext::object({{"report_not_understood", unread.name}, {"why", unread.why}}) + '\n';
+    if (review.moreUnread > 0)
+        lines += jsontext::object({{"more_reports_not_understood", review.moreUnread}}) + '\n';
     return lines;
 }
 
-void print(std::FILE *out, bool json, const QVector<findings::Finding> &found, const findings::ReportSet &reports)
+void print(std::FILE *out, bool json, const findings::Review &review)
 {
-    const QByteArray bytes = json ? jsonLines(found) : findings::fileText(found, reports).toUtf8();
+    const QByteArray bytes = json ? jsonLines(review) : findings::fileText(review).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
     std::fflush(out);
 }
 
 bool printFindingsAt(std::FILE *out, bool json, const QString &path, QString *problem)
 {
-    findings::NewestReports newest;
-    if (!findings::readReportsAt(path, &newest, problem))
+    const std::optional<findings::Review> review = findings::reviewAt(path, problem);
+    if (!review)
         return false;
-    const findings::ReportSet reports = newest.reportSet();
-    print(out, json, findings::evaluate(reports), reports);
+    print(out, json, *review);
     return true;
 }
 
 bool printInstallationFindings(std::FILE *out, bool json, QString *problem)
 {
     const findings::ReportSet reports = findings::installationReports();
+    const findings::Review review = findings::review(reports);
     if (reports.holdsNoReport()) {
-        *problem = QStringLiteral("logs/SupportTool holds no report yet: run an action first");
+        *problem = review.unread.isEmpty()
+            ? QStringLiteral("logs/SupportTool holds no report yet: run an action first")
+            : QStringLiteral("logs/SupportTool holds no report the tool can read: %1").arg(findings::unreadText(review));
         return false;
     }
-    print(out, json, findings::evaluate(reports), reports);
+    print(out, json, review);
     return true;
 }
 

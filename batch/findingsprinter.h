@@ -1,33 +1,33 @@
 #pragma once
 // Printing findings on the runner's standard output: the findings file's
-// layout as plain text, or with --json one object per finding and line:
+// layout as plain text, or with --json one object per line:
 // {"finding":CODE,"severity":...,"title":...,"evidence":...,"advice":...}
+// per finding, {"more_findings":N,"code":CODE,"severity":...} after the
+// first 20 of a code, {"report_not_understood":NAME,"why":...} per report
+// that could not be read and {"more_reports_not_understood":N} after the
+// first 20 of those.
 
 #include "findings/findings.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QVector>
 
 #include <cstdio>
 
-namespace findings {
-struct ReportSet;
-}
-
 namespace findingsprinter {
 
-// One JSON line per finding, each ended by a line feed.
-QByteArray jsonLines(const QVector<findings::Finding> &found);
+// One JSON line per finding and report not understood, each ended by a
+// line feed.
+QByteArray jsonLines(const findings::Review &review);
 
-void print(std::FILE *out, bool json, const QVector<findings::Finding> &found, const findings::ReportSet &reports);
+void print(std::FILE *out, bool json, const findings::Review &review);
 
 // --read: the findings of the archive or folder at path. False, with the
 // reason, when nothing readable there holds a report.
 bool printFindingsAt(std::FILE *out, bool json, const QString &path, QString *problem);
 // The findings action: the findings of the installation's newest reports
 // (the installation folder is current). False, with the reason, when
-// there is no report.
+// there is no report it can read.
 bool printInstallationFindings(std::FILE *out, bool json, QString *problem);
 
 } // namespace findingsprinter

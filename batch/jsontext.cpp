@@ -7,16 +7,17 @@ namespace jsontext {
 
 namespace {
 
-// "text" with quotes, backslashes and control characters escaped, UTF-8.
-QByteArray quoted(const QString &text)
+// "text" with quotes, backslashes and control characters escaped, UTF-8;
+// a number as JSON writes it.
+QByteArray quoted(const QJsonValue &value)
 {
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return array.mid(1, array.size() - 2); // without the brackets
 }
 
 } // namespace
 
-QByteArray object(const QVector<QPair<const char *, QString>> &members)
+QByteArray object(const QVector<QPair<const char *, QJsonValue>> &members)
 {
     QByteArray line = "{";
     for (const auto &member : members) {

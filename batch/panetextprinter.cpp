@@ -54,11 +54,11 @@ void PaneTextPrinter::paneTextAppended(const QString &check, const QString &text
     write((m_format == Format::JsonLines ? jsonLine(m_action, check, text) : text.toUtf8()) + '\n');
 }
 
-void PaneTextPrinter::findingsShown(const QVector<findings::Finding> &found, const QString &paneText)
+void PaneTextPrinter::findingsShown(const findings::Review &review, const QString &paneText)
 {
     // As JSON, the findings themselves rather than the block listing them.
     if (m_format == Format::JsonLines)
-        write(findingsprinter::jsonLines(found));
+        write(findingsprinter::jsonLines(review));
     else
         paneTextAppended(QStringLiteral("findings"), paneText);
 }

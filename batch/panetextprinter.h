@@ -22,7 +22,7 @@ public:
 
     void checkStarted(const QString &check) override;
     void paneTextAppended(const QString &check, const QString &text) override;
-    void findingsShown(const QVector<findings::Finding> &found, const QString &paneText) override;
+    void findingsShown(const findings::Review &review, const QString &paneText) override;
 
 private:
     void progress(const QString &message);

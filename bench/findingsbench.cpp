@@ -1,7 +1,9 @@
 // What the findings cost: computing and printing them after a full run of
 // the inspection actions (the reports the runner's "auto" leaves, alone and
-// beside 50 earlier runs' reports), and reading a 50 MB archive with
-// "SupportToolBatch --read".
+// beside 50 earlier runs' reports), reading a 50 MB archive with
+// "SupportToolBatch --read", and reading the worst archive --read accepts:
+// as many 16 MB reports as the 256 MB limit lets in, each the run's report
+// with its records repeated.
 
 #include "barespawn.h"
 #include "benchmarks.h"
@@ -18,6 +20,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace bench {
@@ -26,6 +30,8 @@ namespace {
 
 constexpr double kFindingsLimitMs = 50;
 constexpr double kReadLimitSeconds = 1;
+constexpr double kWorstReadLimitSeconds = 5;
+constexpr double kWorstReadMemoryLimitMb = 100;
 constexpr qint64 kArchiveBytes = 50 * 1024 * 1024;
 constexpr int kEarlierRuns = 50;
 
@@ -59,14 +65,13 @@ double findingsOnce(std::FILE *sink, int *count)
 {
     QElapsedTimer clock;
     clock.start();
-    const findings::ReportSet reports = findings::installationReports();
-    const QVector<findings::Finding> found = findings::evaluate(reports);
+    const findings::Review found = findings::review(findings::installationReports());
     QString problem;
-    findingsfile::write(findings::fileText(found, reports), &problem);
+    findingsfile::write(findings::fileText(found), &problem);
     const QByteArray block = findings::paneBlock(found).toUtf8();
     std::fwrite(block.constData(), 1, size_t(block.size()), sink);
     std::fflush(sink);
-    *count = found.size();
+    *count = found.found.size();
     return clock.nsecsElapsed() / 1e6;
 }
 
@@ -119,6 +124,48 @@ bool makeArchive(const QString &installation, const QString &archive, const QStr
     *entryCount = entries.size();
     // Stored: the archive is as large as what it holds.
     return testsupport::makeZip(archive, entries, true);
+}
+
+// The worst archive --read accepts: reports of 16 MB (the most one may
+// hold), each one of the run's reports with its records repeated, under
+// names of other processes, until the next would pass the 256 MB the
+// reports may hold together; deflated, so the archive itself is small.
+// *reportCount tells how many reports it holds, *bytes their size together.
+bool makeWorstArchive(const QString &installation, const QString &archive, int *reportCount, qint64 *bytes)
+{
+    const QDir reports(installation + QStringLiteral("/logs/SupportTool"));
+    QVector<QPair<QString, QByteArray>> repeated; // one per report of the run; copies share the bytes
+    for (const QString &name : reports.entryList({QStringLiteral("SupportLog_*")}, QDir::Files, QDir::Name)) {
+        QFile file(reports.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray content = file.readAll();
+        const int firstRecord = content.indexOf("\nI") + 1;
+        if (firstRecord <= 0)
+            continue;
+        const QByteArray records = content.mid(firstRecord);
+        QByteArray grown = content.left(firstRecord);
+        grown.reserve(int(findings::kMaxReportBytes));
+        while (grown.size() + records.size() <= findings::kMaxReportBytes)
+            grown += records;
+        repeated.append({name, grown});
+    }
+    if (repeated.isEmpty())
+        return false;
+    testsupport::ZipEntries entries;
+    *bytes = 0;
+    for (int i = 0;; ++i) {
+        const auto &[name, content] = repeated.at(i % repeated.size());
+        if (*bytes + content.size() > findings::kMaxReportBytesInAll)
+            break;
+        *bytes += content.size();
+        const QString processId = QString::number(name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLongLong() + i);
+        entries.append({QStringLiteral("logs_quillon/SupportTool/") + name.left(name.lastIndexOf(QLatin1Char('.')) + 1)
+                            + processId,
+                        content});
+    }
+    *reportCount = entries.size();
+    return testsupport::makeZip(archive, entries);
 }
 
 } // namespace
@@ -188,6 +235,45 @@ bool findingsCost(Report &report, const Settings &settings)
                       .arg(reads.maximum(), 0, 'f', 3)
                       .arg(QFileInfo(archive).size() / (1024.0 * 1024.0), 0, 'f', 1)
                       .arg(entries)});
+
+    const QString worst = root + QStringLiteral("/worst.zip");
+    int reportCount = 0;
+    qint64 reportBytes = 0;
+    if (!makeWorstArchive(installation, worst, &reportCount, &reportBytes))
+        return finish(false);
+    Figures worstReads;
+    long worstPeakKb = 0;
+    qint64 printed = 0;
+    for (int round = -1; round < (settings.quick ? 1 : 3); ++round) {
+        const Spawned run = spawnAndWait(settings.batchProgram, {QStringLiteral("--read"), worst}, SpawnOptions{false, true});
+        if (run.exitCode != 0) {
+            QTextStream(stderr) << "SupportToolBatch --read of the worst archive failed: " << run.errors.right(2000) << Qt::endl;
+            return finish(false);
+        }
+        if (round < 0)
+            continue;
+        worstReads.values << run.wallMs / 1000.0;
+        // Its own VmHWM: wait4's figure counts this process's peak too,
+        // which the child's start shares before it runs the program.
+        worstPeakKb = std::max(worstPeakKb, run.ownPeakKb);
+        printed = run.output.size();
+    }
+    const QString shape = QStringLiteral("%1 reports of up to 16 MB, %2 MB together, in an archive of %3 MB")
+                              .arg(reportCount)
+                              .arg(reportBytes / (1024.0 * 1024.0), 0, 'f', 1)
+                              .arg(QFileInfo(worst).size() / (1024.0 * 1024.0), 0, 'f', 1);
+    report.limit(QStringLiteral("SupportToolBatch --read of the worst archive"), worstReads.median(), kWorstReadLimitSeconds,
+                 QStringLiteral("s"),
+                 {QStringLiteral("median of %1 runs (min %2 s, max %3 s), start-up to exit; %4")
+                      .arg(worstReads.values.size())
+                      .arg(worstReads.minimum(), 0, 'f', 2)
+                      .arg(worstReads.maximum(), 0, 'f', 2)
+                      .arg(shape)});
+    report.limit(QStringLiteral("SupportToolBatch --read of the worst archive, peak memory"), worstPeakKb / 1024.0,
+                 kWorstReadMemoryLimitMb, QStringLiteral("MB"),
+                 {QStringLiteral("its own peak resident set (VmHWM, sampled every 5 ms, highest of the runs); it printed "
+                                 "%1 bytes")
+                      .arg(printed)});
     return finish(true);
 }
 

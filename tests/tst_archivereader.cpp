@@ -83,6 +83,8 @@ private slots:
         QTest::newRow("huge report entry") << "huge" << "more than the 16777216";
         QTest::newRow("thousands of entries") << "many" << "holds 10001 entries, more than the 10000";
         QTest::newRow("damaged report data") << "damaged" << "is damaged";
+        QTest::newRow("two entries of one name") << "samename" << "it holds two entries named \"logs/a.log\"";
+        QTest::newRow("a directory of long names") << "longnames" << "its directory of entries holds 4803520 bytes, more than the 4194304";
         QTest::newRow("no report in it") << "noreport" << "holds no report";
         QTest::newRow("missing") << "missing" << "does not exist";
     }
@@ -128,6 +130,18 @@ private slots:
             QVERIFY(at > 0);
             bytes[at] = 'X'; // the stored data no longer matches its checksum
             QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        } else if (kind == QLatin1String("samename")) {
+            // libzip makes no such archive: the second name is changed after.
+            QVERIFY(makeZip(archive, {{QStringLiteral("logs/a.log"), "a"}, {QStringLiteral("logs/b.log"), "b"}}, true));
+            QFile file(archive);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray bytes = file.readAll().replace("logs/b.log", "logs/a.log");
+            QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        } else if (kind == QLatin1String("longnames")) {
+            ZipEntries entries;
+            for (int i = 0; i < 80; ++i)
+                entries.append({QStringLiteral("logs/%1/").arg(i, 2, 10, QLatin1Char('0')) + QString(59990, QLatin1Char('n')), "x"});
+            QVERIFY(makeZip(archive, entries));
         } else if (kind == QLatin1String("noreport")) {
             QVERIFY(makeZip(archive, {{QStringLiteral("logs/render.log"), "x"}}));
         }
@@ -139,6 +153,35 @@ private slots:
         QVERIFY2(problem.contains(reason), qPrintable(problem));
         // Nothing was extracted or written beside it.
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
+    }
+
+    // An archive's reports are read one by one as they are unpacked: a
+    // report saved again in UTF-16 is read, one that cannot be read is
+    // named with why, and only such reports are no findings to print.
+    void saysTheReportsItCannotRead()
+    {
+        const QTemporaryDir dir;
+        const QString archive = dir.filePath(QStringLiteral("zziplog.zip"));
+        const QString text = QString::fromUtf8(memoryReport("4"));
+        QByteArray utf16("\xFF\xFE");
+        utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        const QString damaged = reportName(QStringLiteral("SupportLog_network_config_"));
+        QVERIFY(makeZip(archive, {{kReportFolder + reportName(QStringLiteral("SupportLog_HardWare_")), utf16},
+                                  {kReportFolder + damaged, QByteArray(5000, '\x7f')}}));
+        QString problem;
+        const std::optional<findings::Review> review = findings::reviewAt(archive, &problem);
+        QVERIFY2(review, qPrintable(problem));
+        QCOMPARE(review->reportsRead, QStringList{reportName(QStringLiteral("SupportLog_HardWare_"))});
+        QCOMPARE(review->found.value(0).code, QStringLiteral("memory-low"));
+        QCOMPARE(review->unread.size(), 1);
+        QCOMPARE(review->unread.first().name, damaged);
+
+        QVERIFY(makeZip(archive, {{kReportFolder + damaged, QByteArray(5000, '\x7f')}}));
+        QVERIFY(!findings::reviewAt(archive, &problem));
+        QVERIFY2(problem.endsWith(QStringLiteral(" holds no report the tool can read: %1 (it holds no record of the tool: it "
+                                                 "is damaged, or neither UTF-8 nor UTF-16 with a byte-order mark)")
+                                      .arg(damaged)),
+                 qPrintable(problem));
     }
 
     // The reports of an archive are read up to a limit in all, whatever

@@ -28,6 +28,8 @@
 
 #include <csignal>
 
+#include <unistd.h>
+
 using namespace testsupport;
 
 namespace {
@@ -212,6 +214,12 @@ private slots:
         QTest::newRow("folder given twice") << QStringList{"--install-dir", "@", "--install-dir=@", "software"}
                                             << "--install-dir is given more than once";
         QTest::newRow("read without a path") << QStringList{"--json", "--read"} << "--read needs an archive or a folder";
+        QTest::newRow("read followed by an option") << QStringList{"--read", "--json"}
+                                                    << "--read needs an archive or a folder, not the option \"--json\"";
+        QTest::newRow("folder followed by an option") << QStringList{"--install-dir", "--accept-terms", "software"}
+                                                      << "--install-dir needs a folder, not the option \"--accept-terms\"";
+        QTest::newRow("an option after --") << QStringList{"--install-dir", "@", "--", "--json"}
+                                            << "unknown action \"--json\"";
         QTest::newRow("read and an action") << QStringList{"--read", "@", "software"}
                                             << "--read takes no action, --install-dir, --accept-terms or --shareable";
         QTest::newRow("read and shareable") << QStringList{"--read", "@", "--shareable"}
@@ -551,6 +559,92 @@ private slots:
         QCOMPARE(treeBelow(root.path()), before);
     }
 
+    // --read says which reports it could not read, in plain text and as
+    // JSON; "--" lets a path begin with "-"; a folder it cannot list is
+    // said as such.
+    void readSaysWhatItCannotRead()
+    {
+        const QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("-reports"));
+        QVERIFY(QDir().mkpath(folder));
+        const auto put = [&folder](const QString &name, const QByteArray &content) {
+            QFile file(folder + QLatin1Char('/') + name);
+            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        };
+        const QString unread = reportName(QStringLiteral("SupportLog_software_confliction_"));
+        QVERIFY(put(reportName(QStringLiteral("SupportLog_HardWare_")),
+                    reportFile(inspectionRecords(hardwareshaping::processor(QString()).records
+                                                 + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records))));
+        QVERIFY(put(unread, QByteArray()));
+        const QStringList arguments{QStringLiteral("--read"), QStringLiteral("--"), QDir(root.path()).relativeFilePath(folder)};
+        const auto read = [&root](const QStringList &arguments) {
+            QProcess process;
+            process.setProcessEnvironment(childEnvironment());
+            process.setWorkingDirectory(root.path());
+            process.start(QStringLiteral(BATCH_BINARY), arguments);
+            process.waitForFinished(60000);
+            return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        };
+
+        const Outcome text = read(arguments);
+        QVERIFY2(text.exitCode == 0 && text.out.contains("\nReports not understood: " + unread.toUtf8() + " (it is empty)\n"),
+                 qPrintable(describe(text)));
+        const Outcome json = read(QStringList{QStringLiteral("--json")} + arguments);
+        QVERIFY2(json.exitCode == 0, qPrintable(describe(json)));
+        QVERIFY2(json.out.endsWith("\n{\"report_not_understood\":\"" + unread.toUtf8() + "\",\"why\":\"it is empty\"}\n"),
+                 json.out.constData());
+
+        // Only reports it cannot read: nothing to print, and why.
+        QVERIFY(QFile::remove(folder + QLatin1Char('/') + reportName(QStringLiteral("SupportLog_HardWare_"))));
+        const Outcome none = read(arguments);
+        QVERIFY2(none.exitCode == 6 && none.out.isEmpty()
+                     && none.err.contains("holds no report the tool can read: " + unread.toUtf8() + " (it is empty)"),
+                 qPrintable(describe(none)));
+
+        // A folder that cannot be listed (read as nobody when the tests run
+        // as root, whom permissions do not stop).
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions()));
+        QFile::setPermissions(root.path(), QFile::permissions(root.path()) | QFileDevice::ExeOther);
+        const QStringList listing{QStringLiteral("--read"), folder};
+        const Outcome closed = ::geteuid() == 0
+            ? runProgram(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                                               QStringLiteral("--clear-groups"), QStringLiteral(BATCH_BINARY)}
+                                                       + listing)
+            : runBatch(listing);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY2(closed.exitCode == 6 && closed.err.contains(QFile::encodeName(folder) + " cannot be read: Permission denied"),
+                 qPrintable(describe(closed)));
+    }
+
+    // Reading an archive of large reports holds a bounded part of them: four
+    // reports of 16 MB, their records repeated, take --read far less memory
+    // than one of them.
+    void readHoldsLittleOfLargeReports()
+    {
+        const QString time = QStringLiteral("/usr/bin/time");
+        if (!QFileInfo(time).isExecutable())
+            QSKIP("no /usr/bin/time to tell the peak memory of a program");
+        const QTemporaryDir root;
+        const QString archive = root.filePath(QStringLiteral("zziplog.zip"));
+        const QByteArray report = reportFile(inspectionRecords(
+            hardwareshaping::processor(QString()).records
+            + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records));
+        const int firstRecord = report.indexOf("\nI") + 1;
+        QByteArray large = report;
+        while (large.size() + report.size() - firstRecord <= findings::kMaxReportBytes)
+            large += report.mid(firstRecord);
+        ZipEntries entries;
+        for (int i = 0; i < 4; ++i)
+            entries.append({QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_HardWare_"), i), large});
+        QVERIFY(makeZip(archive, entries));
+
+        const Outcome outcome = runProgram(time, {QStringLiteral("-f"), QStringLiteral("peak %M"), QStringLiteral(BATCH_BINARY),
+                                                  QStringLiteral("--read"), archive});
+        QVERIFY2(outcome.exitCode == 0 && outcome.out.contains("[warning] memory-low\n"), qPrintable(describe(outcome)));
+        const long peakKb = outcome.err.mid(outcome.err.lastIndexOf("peak ") + 5).trimmed().toLong();
+        QVERIFY2(peakKb > 0 && peakKb < 48 * 1024, qPrintable(describe(outcome)));
+    }
+
     // --shareable: the zip step is followed by the shareable copy beside the
     // archive, and the pane says where it went; a copy that cannot be
     // written is said on standard error and ends the run with status 7, a
@@ -615,8 +709,7 @@ private slots:
                          reportFile(inspectionRecords(softwareshaping::conflictingProcesses(QString::fromUtf8(kProcessList)).records)));
         const Outcome outcome = runBatch(arguments);
         QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
-        const findings::ReportSet reports = findings::installationReports();
-        QCOMPARE(QString::fromUtf8(outcome.out), findings::fileText(findings::evaluate(reports), reports));
+        QCOMPARE(QString::fromUtf8(outcome.out), findings::fileText(findings::review(findings::installationReports())));
         QVERIFY2(outcome.out.contains("conflicting-software"), outcome.out.constData());
         QVERIFY(!QFile::exists(mark));
     }

@@ -207,7 +207,7 @@ private slots:
         const QString added = addedPaneText(before, paneText(window));
         QVERIFY2(pane.pattern().matches(withoutFindingsBlock(added)),
                  qPrintable(QStringLiteral("pane:\n%1\n\nexpected:\n%2").arg(added, pane.pattern().expression())));
-        QVERIFY(added.endsWith(QLatin1Char('\n') + findings::paneBlock(findings::evaluate(findings::installationReports()))));
+        QVERIFY(added.endsWith(QLatin1Char('\n') + findings::paneBlock(findings::review(findings::installationReports()))));
     }
 
     void gatherAndZipAtOnceArchivesThisRunsReports()
@@ -275,11 +275,10 @@ private slots:
 
         findings::NewestReports archived;
         QVERIFY2(findings::readReportArchive(QStringLiteral("zziplog.zip"), &archived, &problem), qPrintable(problem));
-        const findings::ReportSet reports = archived.reportSet();
-        const QVector<findings::Finding> found = findings::evaluate(reports);
-        QCOMPARE(QString::fromUtf8(archivedFindings), findings::fileText(found, reports));
+        const findings::Review found = findings::review(archived.reportSet());
+        QCOMPARE(QString::fromUtf8(archivedFindings), findings::fileText(found));
         QVERIFY(paneText(window).endsWith(QLatin1Char('\n') + findings::paneBlock(found)));
-        QCOMPARE(findings::evaluate(fromCopy.reportSet()).size(), found.size());
+        QCOMPARE(findings::evaluate(fromCopy.reportSet()).size(), found.found.size());
         // The one finding this test controls: the endpoint answering 404.
         QVERIFY2(archivedFindings.contains(("server " + endpoints.baseUrl(2) + " could not be reached").toUtf8()),
                  archivedFindings.constData());

@@ -5,9 +5,11 @@
 // folders and claim no finding the command never delivered.
 
 #include "faultverdict.h"
+#include "findings/findings.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "networksettings.h"
 #include "records/records.h"
+#include "reports/reportsources.h"
 #include "sandbox.h"
 #include "slowpowershell.h"
 #include "testsupport.h"
@@ -201,6 +203,36 @@ private slots:
             }
             QVERIFY2(told, "no record says why the command gave nothing");
         }
+    }
+
+    // A command that printed part of its answer (a conflicting process, a
+    // blocking firewall rule, a VPN) and then hung past its time limit: the
+    // reports keep what it printed, and no finding is drawn from it.
+    void partialAnswersMakeNoFinding()
+    {
+        const FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("powershell"),
+                           "printf 'Process=avp                       CPU_Usage_%%=3            Memory_Usage_=1.5\\r\\n"
+                           "\\r\\nName : {5F1C}\\r\\nDisplayName : Tessaly Render In\\r\\nEnabled : True\\r\\n"
+                           "Direction : Inbound\\r\\nAction : Block\\r\\n\\r\\n\\r\\n'\nexec sleep 20");
+        fixtures.addProgram(QStringLiteral("cmd"), {});
+        Sandbox sandbox;
+        QFile settings(QStringLiteral("SupportToolConfig.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(unreachableServerHosts()) > 0);
+        settings.close();
+
+        MainWindow window;
+        for (const Slot slot : {&MainWindow::CheckSoftwareConfliction, &MainWindow::GetNetInfo})
+            QCOMPARE(brokenPromises(window, runBounded(window, slot, 20000), sandbox), QStringList());
+        const QString written = allReportsText();
+        for (const char *kept : {"] \n**NOTICE: wwbizsrv", "] Tessaly related firewall rules: \n", "] VPN Info: \n"})
+            QVERIFY2(written.contains(QLatin1String(kept)), kept);
+        QStringList codes;
+        for (const findings::Finding &finding : findings::evaluate(findings::installationReports()))
+            codes << finding.code;
+        QVERIFY2(!codes.contains(QStringLiteral("conflicting-software")) && !codes.contains(QStringLiteral("firewall-blocks-tessaly"))
+                     && !codes.contains(QStringLiteral("vpn-present")),
+                 qPrintable(codes.join(QLatin1Char(' '))));
     }
 
     // Output beyond any record's length, in letters of more than one byte:

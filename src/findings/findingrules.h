@@ -23,11 +23,14 @@ struct Limits
 
 // What one rule saw: the texts that fill the placeholders of its title and
 // advice ("{name}" is replaced by the text given for name; "{limit}" and
-// "{percent}" come from the table), and the record that shows it.
+// "{percent}" come from the table), the record that shows it, and what it
+// is about (a volume, a firewall rule, a URL, a ping target; empty for the
+// machine as a whole): a rule makes one finding per subject.
 struct Hit
 {
     QVector<QPair<QString, QString>> fields;
     Evidence evidence;
+    QString subject;
 };
 
 using RuleFunction = QVector<Hit> (*)(const ReportSet &reports, const Limits &limits);

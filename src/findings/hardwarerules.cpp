@@ -11,22 +11,12 @@ namespace findings::rules {
 
 namespace {
 
-using facts::Records;
+using reportrecords::Record;
 
-// The last record of the hardware report at line whose command answered.
-const reportrecords::Record *answeredRecord(const ReportSet &reports, int line)
-{
-    if (!reports.hardware)
-        return nullptr;
-    const Records &run = reports.hardware->run;
-    const int index = facts::lastIndex(run, line);
-    return index >= 0 && facts::answered(run, index) ? &run.at(index) : nullptr;
-}
-
-QVector<Hit> hitAt(const ReportSet &reports, const reportrecords::Record &record, const QString &value,
+QVector<Hit> hitAt(const ReportSet &reports, const Record &record, const QString &value,
                    const QString &valueField = QString())
 {
-    Hit hit{{}, facts::evidenceOf(*reports.hardware, record, value)};
+    Hit hit{{}, facts::evidenceOf(*reports.hardware, record, value), QString()};
     if (!valueField.isEmpty())
         hit.fields.append({QStringLiteral("value"), valueField});
     return {hit};
@@ -35,14 +25,13 @@ QVector<Hit> hitAt(const ReportSet &reports, const reportrecords::Record &record
 // A labelled figure of the memory record below the limit.
 QVector<Hit> memoryBelow(const ReportSet &reports, const Limits &limits, const QString &label)
 {
-    const reportrecords::Record *record = answeredRecord(reports, 143);
+    const Record *record = facts::record(reports.hardware, 143);
     if (!record)
         return {};
-    const std::optional<double> figure = facts::labelledNumber(record->text, label);
-    if (!figure || *figure >= limits.value)
+    const std::optional<facts::LabelledNumber> figure = facts::labelledNumber(record->text, label);
+    if (!figure || figure->value >= limits.value)
         return {};
-    const QString value = facts::shortNumber(*figure);
-    return hitAt(reports, *record, label + QStringLiteral(" : ") + value, value);
+    return hitAt(reports, *record, figure->line, facts::shortNumber(figure->value));
 }
 
 bool sameRoot(const QString &a, const QString &b, bool windows)
@@ -70,21 +59,21 @@ const facts::Volume *volumeHolding(const QVector<facts::Volume> &volumes, const 
 
 QVector<Hit> d3d12Unsupported(const ReportSet &reports, const Limits &)
 {
-    const reportrecords::Record *record = answeredRecord(reports, 486);
+    const Record *record = facts::record(reports.hardware, 486);
     return record ? hitAt(reports, *record, record->text) : QVector<Hit>();
 }
 
 QVector<Hit> raytracingUnsupported(const ReportSet &reports, const Limits &)
 {
-    if (!answeredRecord(reports, 489))
+    if (!facts::record(reports.hardware, 489))
         return {};
-    const reportrecords::Record *record = answeredRecord(reports, 499);
+    const Record *record = facts::record(reports.hardware, 499);
     return record ? hitAt(reports, *record, record->text.section(QLatin1Char('\n'), 0, 0)) : QVector<Hit>();
 }
 
 QVector<Hit> tdrDelayShort(const ReportSet &reports, const Limits &limits)
 {
-    const reportrecords::Record *record = answeredRecord(reports, 324);
+    const Record *record = facts::record(reports.hardware, 324);
     if (!record)
         return {};
     static const QRegularExpression delayLine(QStringLiteral("^TdrDelay: (.*)$"),
@@ -98,18 +87,17 @@ QVector<Hit> tdrDelayShort(const ReportSet &reports, const Limits &limits)
     if (printed.isEmpty()) {
         if (!facts::fromWindows(reports))
             return {};
-        return hitAt(reports, *record, QStringLiteral("TdrDelay: (empty)"),
-                     QStringLiteral("not set (the system's default of 2 s applies)"));
+        return hitAt(reports, *record, match.captured(0), QStringLiteral("not set (the system's default of 2 s applies)"));
     }
     const std::optional<double> seconds = facts::number(printed);
     if (!seconds || *seconds >= limits.value)
         return {};
-    return hitAt(reports, *record, QStringLiteral("TdrDelay: ") + printed, printed + QStringLiteral(" s"));
+    return hitAt(reports, *record, match.captured(0), facts::shortNumber(*seconds) + QStringLiteral(" s"));
 }
 
 QVector<Hit> gpuMemoryLow(const ReportSet &reports, const Limits &limits)
 {
-    const reportrecords::Record *record = answeredRecord(reports, 126);
+    const Record *record = facts::record(reports.hardware, 126);
     if (!record)
         return {};
     static const QRegularExpression figureLine(QStringLiteral("Total GPU Memory : (.*)GB$"),
@@ -120,8 +108,7 @@ QVector<Hit> gpuMemoryLow(const ReportSet &reports, const Limits &limits)
     // 0 is a small adapter's rounded figure.
     if (!gigabytes || *gigabytes >= limits.value || (*gigabytes == 0 && !facts::fromWindows(reports)))
         return {};
-    const QString value = facts::shortNumber(*gigabytes);
-    return hitAt(reports, *record, QStringLiteral("Total GPU Memory : ") + value + QStringLiteral("GB"), value);
+    return hitAt(reports, *record, match.captured(0), facts::shortNumber(*gigabytes));
 }
 
 QVector<Hit> memoryLow(const ReportSet &reports, const Limits &limits)
@@ -136,7 +123,7 @@ QVector<Hit> memoryAvailableLow(const ReportSet &reports, const Limits &limits)
 
 QVector<Hit> pageFileMissing(const ReportSet &reports, const Limits &)
 {
-    const reportrecords::Record *record = answeredRecord(reports, 162);
+    const Record *record = facts::record(reports.hardware, 162);
     if (!record)
         return {};
     // Below the heading: "AllocatedBaseSize: 2048MB" and two more figures,
@@ -155,20 +142,16 @@ QVector<Hit> pageFileMissing(const ReportSet &reports, const Limits &)
         if (line != QLatin1String("MB") && !line.startsWith(QLatin1String("-----")))
             onlyUnits = false;
     }
-    return onlyUnits ? hitAt(reports, *record, QStringLiteral("no AllocatedBaseSize (") + facts::oneLine(record->text) + QLatin1Char(')'))
-                     : QVector<Hit>();
+    return onlyUnits ? hitAt(reports, *record, facts::oneLine(record->text)) : QVector<Hit>();
 }
 
 QVector<Hit> diskSpaceLow(const ReportSet &reports, const Limits &limits)
 {
-    if (!reports.hardware)
-        return {};
-    const Records &run = reports.hardware->run;
-    const int index = facts::lastIndex(run, 202);
-    if (index < 0)
+    const Record *record = facts::record(reports.hardware, 202);
+    if (!record)
         return {};
     const bool windows = facts::fromWindows(reports);
-    const QVector<facts::Volume> volumes = facts::volumes(run.at(index).text);
+    const QVector<facts::Volume> volumes = facts::volumes(record->text);
 
     QVector<const facts::Volume *> judged;
     for (const facts::Volume &volume : volumes) {
@@ -188,11 +171,11 @@ QVector<Hit> diskSpaceLow(const ReportSet &reports, const Limits &limits)
         const double share = 100.0 * double(volume->availableGb) / double(volume->totalGb);
         if (volume->availableGb >= limits.value && share >= limits.percent)
             continue;
-        Hit hit{{{QStringLiteral("volume"), volume->root},
-                 {QStringLiteral("available"), QString::number(volume->availableGb)},
-                 {QStringLiteral("share"), QString::number(share, 'f', 1)}},
-                facts::evidenceOf(*reports.hardware, run.at(index), volume->line)};
-        hits.append(hit);
+        hits.append({{{QStringLiteral("volume"), volume->root},
+                      {QStringLiteral("available"), QString::number(volume->availableGb)},
+                      {QStringLiteral("share"), QString::number(share, 'f', 1)}},
+                     facts::evidenceOf(*reports.hardware, *record, volume->line),
+                     windows ? volume->root.toLower() : volume->root});
     }
     return hits;
 }

@@ -26,8 +26,8 @@ QVector<ServerRecord> serverRecords(const ReportSet &reports, int downloadLine, 
     QVector<ServerRecord> found;
     if (!reports.server)
         return found;
-    for (const reportrecords::Record &record : reports.server->run) {
-        if (record.file != QLatin1String("mainwindow.cpp") || (record.line != downloadLine && record.line != apiLine))
+    for (const reportrecords::Record &record : reports.server->records) {
+        if (!record.is(records::kMainWindow, downloadLine) && !record.is(records::kMainWindow, apiLine))
             continue;
         QRegularExpressionMatch match = pattern.match(record.text);
         if (match.hasMatch())
@@ -40,20 +40,18 @@ QVector<ServerRecord> serverRecords(const ReportSet &reports, int downloadLine, 
 
 QVector<Hit> pingLoss(const ReportSet &reports, const Limits &)
 {
-    if (!reports.speedTest)
+    const reportrecords::Record *record = facts::record(reports.speedTest, 159, records::kMainWindow);
+    if (!record)
         return {};
-    const int index = facts::lastIndex(reports.speedTest->run, 159, "mainwindow.cpp");
-    if (index < 0)
-        return {};
-    const reportrecords::Record &record = reports.speedTest->run.at(index);
     QVector<Hit> hits;
-    for (const pingstatistics::Outcome &outcome : pingstatistics::outcomes(record.text)) {
+    for (const pingstatistics::Outcome &outcome : pingstatistics::outcomes(record->text)) {
         if (outcome.received >= outcome.sent)
             continue;
         hits.append({{{QStringLiteral("target"), outcome.target},
                       {QStringLiteral("lost"), QString::number(outcome.sent - outcome.received)},
                       {QStringLiteral("sent"), QString::number(outcome.sent)}},
-                     facts::evidenceOf(*reports.speedTest, record, outcome.line)});
+                     facts::evidenceOf(*reports.speedTest, *record, outcome.line),
+                     outcome.target});
     }
     return hits;
 }
@@ -64,7 +62,8 @@ QVector<Hit> serverUnreachable(const ReportSet &reports, const Limits &)
     QVector<Hit> hits;
     for (const ServerRecord &server : serverRecords(reports, 318, 347, failed))
         hits.append({{{QStringLiteral("url"), server.match.captured(1)}},
-                     facts::evidenceOf(*reports.server, *server.record, server.record->text)});
+                     facts::evidenceOf(*reports.server, *server.record, server.record->text),
+                     server.match.captured(1)});
     return hits;
 }
 
@@ -76,7 +75,8 @@ QVector<Hit> serverSlow(const ReportSet &reports, const Limits &limits)
         if (server.match.captured(2).toDouble() < limits.value)
             continue;
         hits.append({{{QStringLiteral("url"), server.match.captured(1)}, {QStringLiteral("value"), server.match.captured(2)}},
-                     facts::evidenceOf(*reports.server, *server.record, server.record->text)});
+                     facts::evidenceOf(*reports.server, *server.record, server.record->text),
+                     server.match.captured(1)});
     }
     return hits;
 }

@@ -1,44 +1,19 @@
 #include "findings/recordfacts.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 namespace findings::facts {
 
 namespace {
 
-// The runner's warnings of a command that gave no answer, and the probe's.
-bool isUnansweredWarning(const reportrecords::Record &record)
-{
-    static const int lines[] = {41, 42, 43, 44, 45, 481};
-    if (record.level != QLatin1Char('W') || record.file != QLatin1String("displaysystemrelatedinfo.cpp"))
-        return false;
-    return std::find(std::begin(lines), std::end(lines), record.line) != std::end(lines);
-}
-
-// Check records end with a row of hyphens; the next check begins after it.
-bool closesCheck(const reportrecords::Record &record)
-{
-    return record.level == QLatin1Char('I') && record.text.endsWith(QLatin1String("----------"));
-}
+constexpr int kNamesListed = 10;
 
 } // namespace
 
-int lastIndex(const Records &run, int line, const char *file)
+const reportrecords::Record *record(const std::optional<Report> &report, int line, const char *file)
 {
-    for (int i = run.size() - 1; i >= 0; --i) {
-        if (run.at(i).is(file, line))
-            return i;
-    }
-    return -1;
-}
-
-bool answered(const Records &run, int index)
-{
-    for (int i = index - 1; i >= 0 && !closesCheck(run.at(i)); --i) {
-        if (isUnansweredWarning(run.at(i)))
-            return false;
-    }
-    return true;
+    return report ? report->last(line, file) : nullptr;
 }
 
 std::optional<double> number(const QString &text)
@@ -51,12 +26,16 @@ std::optional<double> number(const QString &text)
     return QString(trimmed).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
 }
 
-std::optional<double> labelledNumber(const QString &text, const QString &label)
+std::optional<LabelledNumber> labelledNumber(const QString &text, const QString &label)
 {
     for (const QString &line : text.split(QLatin1Char('\n'))) {
         const int colon = line.indexOf(QLatin1Char(':'));
-        if (colon > 0 && line.leftRef(colon).trimmed() == label)
-            return number(line.mid(colon + 1));
+        if (colon <= 0 || line.leftRef(colon).trimmed() != label)
+            continue;
+        const std::optional<double> value = number(line.mid(colon + 1));
+        if (!value)
+            return std::nullopt;
+        return LabelledNumber{*value, line.simplified()};
     }
     return std::nullopt;
 }
@@ -81,6 +60,31 @@ QVector<QMap<QString, QString>> formatListBlocks(const QString &text)
         blocks.last().insert(line.left(colon).trimmed(), line.mid(colon + 3).trimmed());
     }
     return blocks;
+}
+
+QString quoted(const QMap<QString, QString> &block, const QStringList &labels)
+{
+    QStringList parts;
+    for (const QString &label : labels) {
+        if (block.contains(label))
+            parts << label + QStringLiteral(" : ") + block.value(label);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString nameList(const QStringList &names)
+{
+    QStringList distinct;
+    QSet<QString> seen;
+    for (const QString &name : names) {
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            distinct << name;
+        }
+    }
+    const QString listed = distinct.mid(0, kNamesListed).join(QStringLiteral(", "));
+    return distinct.size() > kNamesListed ? listed + QStringLiteral(" and %1 more").arg(distinct.size() - kNamesListed)
+                                          : listed;
 }
 
 QString oneLine(const QString &text)
@@ -111,13 +115,11 @@ QVector<Volume> volumes(const QString &recordText)
 
 bool fromWindows(const ReportSet &reports)
 {
-    if (!reports.hardware)
-        return false;
-    const int index = lastIndex(reports.hardware->run, 202);
-    if (index < 0)
+    const reportrecords::Record *volumeRecord = record(reports.hardware, 202);
+    if (!volumeRecord)
         return false;
     static const QRegularExpression driveRoot(QStringLiteral("^[A-Za-z]:/$"));
-    for (const Volume &volume : volumes(reports.hardware->run.at(index).text)) {
+    for (const Volume &volume : volumes(volumeRecord->text)) {
         if (driveRoot.match(volume.root).hasMatch())
             return true;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // Reading single facts out of report records for the findings' rules:
-// finding a record, telling whether its command answered, taking a
-// labelled number or a PowerShell list apart. A fact that is not there or
-// does not read as expected is nothing: rules never guess.
+// finding a record, taking a labelled number or a PowerShell list apart.
+// A fact that is not there or does not read as expected is nothing: rules
+// never guess. Whether a record's commands answered is settled before any
+// rule sees it (reportreader.h).
 
 #include "findings/findings.h"
 #include "reports/reportrecords.h"
@@ -10,30 +11,28 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <optional>
 
 namespace findings::facts {
 
-using Records = QVector<reportrecords::Record>;
-
-// The index of the last record of the inspection object at line (or of
-// file:line), -1 when there is none.
-int lastIndex(const Records &run, int line, const char *file = "displaysystemrelatedinfo.cpp");
-
-// False when the command behind the record at index did not answer: a
-// runner warning that it could not start, timed out, was stopped or wrote
-// too much (or that the Direct3D 12 probe failed) stands between the
-// previous closed check record and this one. Such a record shows what
-// cutting an empty answer gives, not a fact.
-bool answered(const Records &run, int index);
+// The record at line (of file) kept of report, or nullptr.
+const reportrecords::Record *record(const std::optional<Report> &report, int line,
+                                    const char *file = records::kInspection);
 
 // A number as PowerShell prints one: digits, a decimal point or comma.
 std::optional<double> number(const QString &text);
 // The number after label and a colon on one line of text ("TotalMemorySize
-// : 15.5"); nothing when the label is missing or no number follows it.
-std::optional<double> labelledNumber(const QString &text, const QString &label);
+// : 15,5"), with that line as written; nothing when the label is missing or
+// no number follows it.
+struct LabelledNumber
+{
+    double value = 0;
+    QString line;
+};
+std::optional<LabelledNumber> labelledNumber(const QString &text, const QString &label);
 // The number written short: "8", "7.5".
 QString shortNumber(double value);
 
@@ -41,6 +40,12 @@ QString shortNumber(double value);
 // separated by empty lines. Lines without a colon (wrapped values) are
 // left out.
 QVector<QMap<QString, QString>> formatListBlocks(const QString &text);
+// "Name : value, Name : value" of the labels a block holds, as written.
+QString quoted(const QMap<QString, QString> &block, const QStringList &labels);
+
+// Names once each, in the order first met, the first ten joined by ", " and
+// the number of the others after them: "avp, GamePP and 3 more".
+QString nameList(const QStringList &names);
 
 // The text after a check record's heading line, on one line: the value a
 // finding shows as its evidence.

@@ -11,15 +11,6 @@ namespace findings::rules {
 
 namespace {
 
-// The last record at line of report, or nullptr.
-const reportrecords::Record *recordOf(const std::optional<Report> &report, int line)
-{
-    if (!report)
-        return nullptr;
-    const int index = facts::lastIndex(report->run, line);
-    return index >= 0 ? &report->run.at(index) : nullptr;
-}
-
 // The listing below a record's heading line, without the closing hyphens.
 QString listingOf(const reportrecords::Record &record)
 {
@@ -33,25 +24,32 @@ QString listingOf(const reportrecords::Record &record)
 
 QVector<Hit> conflictingSoftware(const ReportSet &reports, const Limits &)
 {
-    const reportrecords::Record *record = recordOf(reports.software, 468);
+    const reportrecords::Record *record = facts::record(reports.software, 468);
     if (!record)
         return {};
-    static const QRegularExpression processLine(QStringLiteral("^Process=(.*?) +CPU_Usage_%="),
+    static const QRegularExpression processLine(QStringLiteral("^Process=(.*?) +CPU_Usage_%=.*$"),
                                                 QRegularExpression::MultilineOption);
     QStringList names;
-    for (auto match = processLine.globalMatch(record->text); match.hasNext();)
-        names << match.next().captured(1).trimmed();
+    QStringList lines;
+    for (auto match = processLine.globalMatch(record->text); match.hasNext();) {
+        const QRegularExpressionMatch next = match.next();
+        names << next.captured(1).trimmed();
+        lines << next.captured(0).simplified();
+    }
     if (names.isEmpty())
         return {};
-    const QString listed = names.join(QStringLiteral(", "));
-    return {{{{QStringLiteral("names"), listed}}, facts::evidenceOf(*reports.software, *record, listed)}};
+    return {{{{QStringLiteral("names"), facts::nameList(names)}},
+             facts::evidenceOf(*reports.software, *record, lines.join(QStringLiteral("; "))),
+             QString()}};
 }
 
 QVector<Hit> firewallBlocksTessaly(const ReportSet &reports, const Limits &)
 {
-    const reportrecords::Record *record = recordOf(reports.config, 384);
+    const reportrecords::Record *record = facts::record(reports.config, 384);
     if (!record)
         return {};
+    const QStringList shown{QStringLiteral("Name"), QStringLiteral("DisplayName"), QStringLiteral("Enabled"),
+                            QStringLiteral("Direction"), QStringLiteral("Action")};
     QVector<Hit> hits;
     for (const QMap<QString, QString> &rule : facts::formatListBlocks(listingOf(*record))) {
         if (rule.value(QStringLiteral("Enabled")).compare(QLatin1String("True"), Qt::CaseInsensitive) != 0
@@ -59,30 +57,35 @@ QVector<Hit> firewallBlocksTessaly(const ReportSet &reports, const Limits &)
             continue;
         const QString name = rule.value(QStringLiteral("DisplayName"), rule.value(QStringLiteral("Name")));
         const QString direction = rule.value(QStringLiteral("Direction"));
-        const QString seen = QStringLiteral("DisplayName : %1, Enabled : %2, Direction : %3, Action : %4")
-                                 .arg(name, rule.value(QStringLiteral("Enabled")), direction,
-                                      rule.value(QStringLiteral("Action")));
+        // A rule's Name is its own; display names are often shared.
+        const QString subject = rule.value(QStringLiteral("Name"), name + QLatin1Char('\n') + direction);
         hits.append({{{QStringLiteral("name"), name}, {QStringLiteral("direction"), direction}},
-                     facts::evidenceOf(*reports.config, *record, seen)});
+                     facts::evidenceOf(*reports.config, *record, facts::quoted(rule, shown)),
+                     subject});
     }
     return hits;
 }
 
 QVector<Hit> vpnPresent(const ReportSet &reports, const Limits &)
 {
-    const reportrecords::Record *record = recordOf(reports.config, 451);
+    const reportrecords::Record *record = facts::record(reports.config, 451);
     if (!record)
         return {};
     QStringList names;
+    QStringList quotes;
     for (const QMap<QString, QString> &connection : facts::formatListBlocks(listingOf(*record))) {
         const QString name = connection.value(QStringLiteral("Name"));
-        if (!name.isEmpty())
-            names << name;
+        if (name.isEmpty())
+            continue;
+        names << name;
+        quotes << facts::quoted(connection, {QStringLiteral("Name")});
     }
     if (names.isEmpty())
         return {};
-    const QString listed = names.join(QStringLiteral(", "));
-    return {{{{QStringLiteral("names"), listed}}, facts::evidenceOf(*reports.config, *record, QStringLiteral("Name : ") + listed)}};
+    quotes.removeDuplicates();
+    return {{{{QStringLiteral("names"), facts::nameList(names)}},
+             facts::evidenceOf(*reports.config, *record, quotes.join(QStringLiteral(", "))),
+             QString()}};
 }
 
 } // namespace findings::rules

@@ -1,6 +1,7 @@
 #include "reports/reportset.h"
 
 #include "records/reportprefixes.h"
+#include "reports/reportreader.h"
 
 #include <QRegularExpression>
 
@@ -9,8 +10,6 @@
 namespace findings {
 
 namespace {
-
-constexpr int kKinds = 6;
 
 // The file name part of each report prefix, in the order of ReportKind.
 const QStringList &namePrefixes()
@@ -26,56 +25,25 @@ const QStringList &namePrefixes()
     return prefixes;
 }
 
-// The logging library's suffix: date-time and process id.
+// The logging library's suffix: date-time and process id (a number of at
+// most ten digits on every system).
 const QRegularExpression &suffixPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\d{8}-\\d{6}\\.(\\d+)$"));
+    static const QRegularExpression pattern(QStringLiteral("^\\d{8}-\\d{6}\\.(\\d{1,10})$"));
     return pattern;
 }
 
 QString processIdOf(const QString &fileName) { return fileName.mid(fileName.lastIndexOf(QLatin1Char('.')) + 1); }
 
-// Where the last run of a report begins: each run of an action opens its
-// report with the same record; the server report's runs are closed by one
-// instead.
-int lastRunStart(ReportKind kind, const QVector<reportrecords::Record> &records)
-{
-    if (kind == ReportKind::NetworkServer) {
-        for (int i = records.size() - 1; i > 0; --i) {
-            if (records.at(i - 1).is("mainwindow.cpp", 364))
-                return i;
-        }
-        return 0;
-    }
-    // In the order of ReportKind; the server report's entry is not used.
-    struct Opening { const char *file; int line; };
-    static const Opening openings[kKinds] = {
-        {"displaysystemrelatedinfo.cpp", 76},  {"displaysystemrelatedinfo.cpp", 464}, {"mainwindow.cpp", 155},
-        {"mainwindow.cpp", 364},               {"displaysystemrelatedinfo.cpp", 366}, {"displaysystemrelatedinfo.cpp", 576}};
-    const Opening &opening = openings[int(kind)];
-    for (int i = records.size() - 1; i >= 0; --i) {
-        if (records.at(i).is(opening.file, opening.line))
-            return i;
-    }
-    return records.size(); // no run began here
-}
-
-Report lastRunOf(ReportKind kind, const QString &name, const QByteArray &content)
-{
-    const QVector<reportrecords::Record> records = reportrecords::parse(content);
-    const int start = lastRunStart(kind, records);
-    return {name, records.mid(start), start > 0 ? records.at(start - 1).stamp : QString()};
-}
-
 // The address tests' report counts only with the server tests of the same
 // network run: from the same process, and not from before the server
 // report's previous run. A run without a settings file writes none, and an
 // older one would speak for it.
-bool sameNetworkRun(const Report &speedTest, const Report &server)
+bool sameNetworkRun(const Report &speedTest, const std::optional<Report> &server)
 {
-    if (speedTest.run.isEmpty() || processIdOf(speedTest.name) != processIdOf(server.name))
+    if (!server || speedTest.runStamp.isEmpty() || processIdOf(speedTest.name) != processIdOf(server->name))
         return false;
-    return server.stampBeforeRun.isEmpty() || speedTest.run.first().stamp > server.stampBeforeRun;
+    return server->stampBeforeRun.isEmpty() || speedTest.runStamp > server->stampBeforeRun;
 }
 
 // "Copying logs from <installation>/logs to ...": the first folder the
@@ -83,8 +51,8 @@ bool sameNetworkRun(const Report &speedTest, const Report &server)
 QString installationFolderOf(const Report &zip)
 {
     static const QRegularExpression copying(QStringLiteral("^Copying logs from (.+)/logs to "));
-    for (const reportrecords::Record &record : zip.run) {
-        if (!record.is("displaysystemrelatedinfo.cpp", 528))
+    for (const reportrecords::Record &record : zip.records) {
+        if (!record.is(records::kInspection, 528))
             continue;
         const QRegularExpressionMatch match = copying.match(record.text);
         if (match.hasMatch())
@@ -94,6 +62,15 @@ QString installationFolderOf(const Report &zip)
 }
 
 } // namespace
+
+const reportrecords::Record *Report::last(int line, const char *file) const
+{
+    for (auto record = records.crbegin(); record != records.crend(); ++record) {
+        if (record->is(file, line))
+            return &*record;
+    }
+    return nullptr;
+}
 
 std::optional<ReportKind> kindOfName(const QString &fileName)
 {
@@ -111,17 +88,31 @@ void NewestReports::offer(const QString &fileName, const QByteArray &content)
     const std::optional<ReportKind> kind = kindOfName(fileName);
     if (!kind)
         return;
-    Kept candidate{fileName, reportrecords::lastStamp(content), content};
-    std::optional<Kept> &kept = m_kept[int(*kind)];
+    ReportReader reader(*kind, fileName);
+    reader.add(content.constData(), content.size());
+    reader.finishInto(this);
+}
+
+void NewestReports::offer(ReportKind kind, Report report)
+{
+    std::optional<Report> &kept = m_kept[int(kind)];
     // Time stamps sort as the times do; the name (creation time, then
     // process id) only breaks ties.
-    if (!kept || std::make_pair(candidate.lastStamp, candidate.name) > std::make_pair(kept->lastStamp, kept->name))
-        kept = std::move(candidate);
+    if (!kept || std::make_pair(report.lastStamp, report.name) > std::make_pair(kept->lastStamp, kept->name))
+        kept = std::move(report);
+}
+
+void NewestReports::offerUnread(const QString &fileName, const QString &why)
+{
+    if (m_unread.size() < kMaxUnreadListed)
+        m_unread.append({fileName, why});
+    else
+        ++m_moreUnread;
 }
 
 bool NewestReports::isEmpty() const
 {
-    for (const std::optional<Kept> &kept : m_kept) {
+    for (const std::optional<Report> &kept : m_kept) {
         if (kept)
             return false;
     }
@@ -130,23 +121,20 @@ bool NewestReports::isEmpty() const
 
 ReportSet NewestReports::reportSet(const QString &installationFolder) const
 {
-    std::optional<Report> reports[kKinds];
-    for (int kind = 0; kind < kKinds; ++kind) {
-        if (m_kept[kind])
-            reports[kind] = lastRunOf(ReportKind(kind), m_kept[kind]->name, m_kept[kind]->content);
-    }
     ReportSet set;
-    set.hardware = reports[int(ReportKind::Hardware)];
-    set.software = reports[int(ReportKind::SoftwareConfliction)];
-    set.speedTest = reports[int(ReportKind::NetworkSpeedTest)];
-    set.server = reports[int(ReportKind::NetworkServer)];
-    set.config = reports[int(ReportKind::NetworkConfig)];
-    set.zip = reports[int(ReportKind::Zip)];
-    if (set.speedTest && set.server && !sameNetworkRun(*set.speedTest, *set.server))
+    set.hardware = m_kept[int(ReportKind::Hardware)];
+    set.software = m_kept[int(ReportKind::SoftwareConfliction)];
+    set.speedTest = m_kept[int(ReportKind::NetworkSpeedTest)];
+    set.server = m_kept[int(ReportKind::NetworkServer)];
+    set.config = m_kept[int(ReportKind::NetworkConfig)];
+    set.zip = m_kept[int(ReportKind::Zip)];
+    if (set.speedTest && !sameNetworkRun(*set.speedTest, set.server))
         set.speedTest.reset();
     set.installationFolder = installationFolder;
     if (set.installationFolder.isEmpty() && set.zip)
         set.installationFolder = installationFolderOf(*set.zip);
+    set.unread = m_unread;
+    set.moreUnread = m_moreUnread;
     return set;
 }
 

@@ -14,6 +14,9 @@ namespace findings {
 inline constexpr int kMaxArchiveEntries = 10000;
 inline constexpr qint64 kMaxReportBytes = 16 * 1024 * 1024;
 inline constexpr qint64 kMaxReportBytesInAll = 256 * 1024 * 1024;
+// The piece a report is read in: only this, a line and what the findings
+// keep are held at a time.
+inline constexpr int kReadPieceBytes = 64 * 1024;
 
 struct ArchiveLimits
 {
@@ -26,10 +29,15 @@ struct ArchiveLimits
 // (the report folder's copy), else an empty text.
 QString reportNameOf(const QString &entryName);
 
-// The newest reports of a report folder (logs/SupportTool). Anything that
-// is not a plain file, cannot be read or is larger than a report gets is
-// left out.
-NewestReports readReportFolder(const QString &folder);
+// "it holds more than 16777216 bytes, more than a report gets": why a
+// report of that size is not read.
+QString tooLargeText(qint64 limit);
+
+// Reads the reports of a report folder (logs/SupportTool) into reports,
+// one at a time. A file named like a report that is not a plain file, is
+// larger than a report gets or cannot be read is named as not read, with
+// why. False, with the reason, when the folder itself cannot be listed.
+bool readReportFolder(const QString &folder, NewestReports *reports, QString *problem);
 
 // The newest reports in logs/SupportTool of the installation folder, which
 // is the current folder.

@@ -3,7 +3,8 @@
 // made to harm: entries are read into memory only (nothing is ever
 // extracted to disk), each up to a limit, and an archive that is not a zip,
 // fails libzip's consistency checks, holds more entries than a support
-// archive does or names an entry outside itself is refused with a reason.
+// archive does (or declares a larger directory of them than one has), names
+// an entry outside itself or two entries alike is refused with a reason.
 
 #include "supportzip/ziphandles.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 namespace archivereader {
@@ -26,6 +28,11 @@ struct EntryInfo
 // part, no leading separator, no drive letter.
 bool staysInside(const QString &name);
 
+// The largest directory of entries an archive may have: a support archive's
+// takes a few KB, and 10000 entries with long names under 400 KB. The zip
+// library holds all of it in memory.
+inline constexpr qint64 kMaxDirectoryBytes = 4 * 1024 * 1024;
+
 class ArchiveReader
 {
 public:
@@ -37,6 +44,10 @@ public:
     // The whole entry at index, if it holds at most limit bytes; false with
     // the reason otherwise (too large, damaged data, a wrong checksum).
     bool read(int index, qint64 limit, QByteArray *content, QString *problem) const;
+    // The same, handing the entry to take piece by piece as it is unpacked;
+    // a false return may follow pieces handed on already.
+    bool readPieces(int index, qint64 limit, const std::function<void(const char *, qint64)> &take,
+                    QString *problem) const;
     // The entry at index opened for reading piece by piece (zip_fread), or
     // nothing with the reason. The reader must outlive it.
     ziphandles::Entry openEntry(int index, QString *problem) const;

@@ -1,5 +1,7 @@
 #include "supportzip/reportarchive.h"
 
+#include "findings/findingstext.h"
+#include "reports/reportreader.h"
 #include "supportzip/archivereader.h"
 
 #include <QDir>
@@ -20,16 +22,22 @@ bool readReportArchive(const QString &archivePath, NewestReports *reports, QStri
     qint64 readSoFar = 0;
     for (int index = 0; index < archive->entries().size(); ++index) {
         const QString name = reportNameOf(archive->entries().at(index).name);
-        if (!kindOfName(name))
+        const std::optional<ReportKind> kind = kindOfName(name);
+        if (!kind)
             continue;
         const qint64 left = limits.reportBytesInAll - readSoFar;
-        QByteArray content;
         if (left < archive->entries().at(index).size) {
             why = QStringLiteral("its reports hold more than %1 bytes together").arg(limits.reportBytesInAll);
-        } else if (archive->read(index, qMin(limits.reportBytes, left), &content, &why)) {
-            readSoFar += content.size();
-            reports->offer(name, content);
-            continue;
+        } else {
+            ReportReader reader(*kind, name);
+            const auto take = [&reader, &readSoFar](const char *piece, qint64 size) {
+                readSoFar += size;
+                reader.add(piece, size);
+            };
+            if (archive->readPieces(index, qMin(limits.reportBytes, left), take, &why)) {
+                reader.finishInto(reports);
+                continue;
+            }
         }
         *problem = QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), why);
         return false;
@@ -47,18 +55,36 @@ bool readReportsAt(const QString &path, NewestReports *reports, QString *problem
     }
     if (info.isDir()) {
         const QString inside = info.filePath() + QStringLiteral("/logs/SupportTool");
-        *reports = readReportFolder(QFileInfo(inside).isDir() ? inside : info.filePath());
+        QString why;
+        if (!readReportFolder(QFileInfo(inside).isDir() ? inside : info.filePath(), reports, &why)) {
+            *problem = QStringLiteral("%1 cannot be read: %2").arg(shown, why);
+            return false;
+        }
     } else if (!info.isFile()) {
         *problem = QStringLiteral("%1 is neither a folder nor a file").arg(shown);
         return false;
     } else if (!readReportArchive(info.filePath(), reports, problem)) {
         return false;
     }
-    if (reports->isEmpty()) {
+    if (reports->sawNoReport()) {
         *problem = QStringLiteral("%1 holds no report of the Tessaly Render Support Tool").arg(shown);
         return false;
     }
     return true;
+}
+
+std::optional<Review> reviewAt(const QString &path, QString *problem)
+{
+    NewestReports reports;
+    if (!readReportsAt(path, &reports, problem))
+        return std::nullopt;
+    Review found = review(reports.reportSet());
+    if (reports.isEmpty()) {
+        *problem = QStringLiteral("%1 holds no report the tool can read: %2")
+                       .arg(QDir::toNativeSeparators(path), unreadText(found));
+        return std::nullopt;
+    }
+    return found;
 }
 
 } // namespace findings

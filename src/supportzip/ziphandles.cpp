@@ -33,7 +33,7 @@ Source fileSource(const QString &path, QString *problem)
 
 namespace {
 
-Archive openWith(const QString &path, int flags, QString *problem)
+Archive openWith(const QString &path, int flags, QString *problem, int *code = nullptr)
 {
     Source source = fileSource(path, problem);
     if (!source)
@@ -42,6 +42,8 @@ Archive openWith(const QString &path, int flags, QString *problem)
     Archive archive(zip_open_from_source(source.get(), flags, error.get()));
     if (!archive) {
         *problem = errorText(error.get());
+        if (code)
+            *code = zip_error_code_zip(error.get());
         return nullptr;
     }
     source.release(); // the archive owns it now
@@ -50,9 +52,17 @@ Archive openWith(const QString &path, int flags, QString *problem)
 
 } // namespace
 
-Archive openForReading(const QString &path, QString *problem)
+Archive openForReading(const QString &path, QString *problem, bool *sameNames)
 {
-    return openWith(path, ZIP_RDONLY | ZIP_CHECKCONS, problem);
+    int code = ZIP_ER_OK;
+    Archive archive = openWith(path, ZIP_RDONLY | ZIP_CHECKCONS, problem, &code);
+    // libzip checks the central directory before it hashes the names, so
+    // an archive refused for a name met twice passed every other check.
+    if (!archive && code == ZIP_ER_EXISTS && sameNames) {
+        archive = openWith(path, ZIP_RDONLY, problem);
+        *sameNames = archive != nullptr;
+    }
+    return archive;
 }
 
 Archive openForWriting(const QString &path, QString *problem)

@@ -55,8 +55,11 @@ QString errorText(zip_file_t *entry);
 Source fileSource(const QString &path, QString *problem);
 
 // Opens the archive at path for reading only, with libzip's consistency
-// checks; nothing, with the reason in *problem, when it cannot.
-Archive openForReading(const QString &path, QString *problem);
+// checks; nothing, with the reason in *problem, when it cannot. When
+// sameNames is given, an archive whose only fault is two entries of one
+// name (which libzip calls "File already exists") is opened all the same
+// and *sameNames set, so that the caller can name them.
+Archive openForReading(const QString &path, QString *problem, bool *sameNames = nullptr);
 
 // Opens an archive to be written at path, empty whatever stood there.
 // zip_close writes it to a temporary file beside path and renames that over

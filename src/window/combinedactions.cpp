@@ -31,7 +31,7 @@ void MainWindow::gatherAndZipAtOnce()
     runInspections();
     if (cancellation::requested())
         return;
-    const QVector<findings::Finding> found = reviewReports();
+    const findings::Review found = reviewReports();
     const bool archived = zipAndReveal();
     if (cancellation::requested())
         return;

@@ -9,22 +9,21 @@
 #include "reports/reportsources.h"
 #include "window/paneobserver.h"
 
-QVector<findings::Finding> MainWindow::reviewReports()
+findings::Review MainWindow::reviewReports()
 {
     CurrentCheck check(*this, "findings");
-    const findings::ReportSet reports = findings::installationReports();
-    const QVector<findings::Finding> found = findings::evaluate(reports);
+    const findings::Review found = findings::review(findings::installationReports());
     QString problem;
-    if (!findingsfile::write(findings::fileText(found, reports), &problem))
+    if (!findingsfile::write(findings::fileText(found), &problem))
         appendToPane(QStringLiteral("The findings could not be written to %1: %2").arg(findingsfile::path(), problem));
     return found;
 }
 
-void MainWindow::showFindings(const QVector<findings::Finding> &found)
+void MainWindow::showFindings(const findings::Review &review)
 {
     CurrentCheck check(*this, "findings");
-    const QString block = findings::paneBlock(found);
+    const QString block = findings::paneBlock(review);
     showInPane(block);
     if (m_paneObserver)
-        m_paneObserver->findingsShown(found, block);
+        m_paneObserver->findingsShown(review, block);
 }

@@ -106,9 +106,9 @@ private:
     void runInspections();
     // The findings of the reports just written, also written to the
     // findings file (a file that cannot be written is said in the pane).
-    QVector<findings::Finding> reviewReports();
+    findings::Review reviewReports();
     // The findings block at the end of the pane.
-    void showFindings(const QVector<findings::Finding> &found);
+    void showFindings(const findings::Review &review);
 
     // Adds text as a new paragraph at the end of the pane and scrolls to it.
     void appendToPane(const QString &text);

@@ -22,9 +22,9 @@ public:
     // The findings block the pane has just received (after the combined
     // actions), with the findings it lists. An observer that does not care
     // for them one by one takes it as any other text.
-    virtual void findingsShown(const QVector<findings::Finding> &found, const QString &paneText)
+    virtual void findingsShown(const findings::Review &review, const QString &paneText)
     {
-        Q_UNUSED(found)
+        Q_UNUSED(review)
         paneTextAppended(QStringLiteral("findings"), paneText);
     }
 
