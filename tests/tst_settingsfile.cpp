@@ -3,6 +3,7 @@
 // else, and a file it cannot read faithfully is never written.
 
 #include "app/agreementgate.h"
+#include "app/startup.h"
 #include "installation/agreemententry.h"
 #include "installation/settingsfile.h"
 #include "testsupport.h"
@@ -177,6 +178,29 @@ private slots:
             QCOMPARE(QFileInfo(kSettings).permissions() & ~(QFile::ReadUser | QFile::WriteUser), mode);
         // No temporary file is left beside it.
         QCOMPARE(QDir().entryList({kSettings + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden), QStringList{kSettings});
+    }
+
+    // What start-up has the window say about the file: only that a file
+    // which is there is not used (a first start has none, and is no fault).
+    void startupNotice_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("no file") << QByteArray() << QString();
+        QTest::newRow("8-bit") << QByteArray("; B\xFCro\n[AgreeLicense]\nagreed=1\n") << QString();
+        QTest::newRow("NUL bytes") << QByteArray("[\x00i\x00]\x00", 6)
+                                   << "SupportToolConfig.ini cannot be read: it holds NUL bytes, so it is no text, or "
+                                      "UTF-16 or UTF-32 without a byte-order mark. It is left as it is: none of its "
+                                      "settings are used, and the terms of use are asked at every start";
+    }
+    void startupNotice()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, notice);
+        const InstallFolder folder;
+        if (!content.isNull())
+            folder.writeFile(kSettings, content);
+        QCOMPARE(startup::noteSettingsFile(), notice);
     }
 
     // A file the tool cannot read faithfully, or a link, is never written:
