@@ -110,7 +110,8 @@ int main(int argc, char *argv[])
     // whole update list, for one) would bury it.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
-    const QString folder = options.installDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.installDir;
+    const QString programFolder = startup::programFolder(QString::fromLocal8Bit(argv[0]));
+    const QString folder = options.installDir.isEmpty() ? programFolder : options.installDir;
     QString problem;
     if (!enterInstallationFolder(folder, &problem)) {
         complain(QStringLiteral("the installation folder \"%1\" cannot be used: %2.")
@@ -133,6 +134,17 @@ int main(int argc, char *argv[])
         break;
     }
 
+    // Nobody is asked here: without the acceptance recorded or given, the
+    // run ends before it writes anything (no report folder, no run log, no
+    // settings file saying that the terms were asked).
+    if (!options.acceptTerms && !agreement::consentRecorded(settingsfile::name())) {
+        say(stderr, refusalText(QDir::currentPath()));
+        if (const settingsfile::Contents contents = settingsfile::read();
+            contents.state == settingsfile::Contents::State::Unreadable)
+            complain(settingsfile::unreadableNotice(contents) + QLatin1Char('.'));
+        return batchexit::kTermsNotAccepted;
+    }
+
     // From here on, start-up as the program's.
     const bool reportFolderReady = startup::ensureReportFolder(&problem);
     google::InitGoogleLogging(argv[0]);
@@ -145,26 +157,17 @@ int main(int argc, char *argv[])
     }
     // The stand-ins beside this program, not beside the installation: the
     // installation folder may hold only the host application.
-    startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
+    startup::appendStandInsToSearchPath(programFolder);
 
     startup::noteSettingsFile();
 
-    // Never asks: the agreement is recorded already, or given explicitly on
-    // the command line and recorded as the dialog's OK would be.
+    // Never asks: the agreement is recorded already (see above), or given
+    // explicitly on the command line and recorded as the dialog's OK would be.
     QString notRecorded;
-    const bool accepted = agreement::passGate(
-        settingsfile::name(), [&options] { return options.acceptTerms ? QDialog::Accepted : QDialog::Rejected; },
-        &notRecorded);
-    if (!accepted) {
-        say(stderr, refusalText(QDir::currentPath()));
-        if (const settingsfile::Contents contents = settingsfile::read();
-            contents.state == settingsfile::Contents::State::Unreadable)
-            complain(settingsfile::unreadableNotice(contents) + QLatin1Char('.'));
-        return batchexit::kTermsNotAccepted;
-    }
+    if (options.acceptTerms)
+        agreement::passGate(settingsfile::name(), [] { return int(QDialog::Accepted); }, &notRecorded);
     if (!notRecorded.isEmpty())
-        complain(QStringLiteral("%1 could not be written; the acceptance may not be kept: %2.")
-                     .arg(settingsfile::name(), notRecorded));
+        complain(agreement::notRecordedNotice(notRecorded) + QLatin1Char('.'));
 
     MainWindow window;
     // The window makes its shareable copy after "Check All and Zip At Once";

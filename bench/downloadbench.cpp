@@ -64,18 +64,23 @@ bool timedDownload(Report &report, const Settings &settings)
     reported.values = reported.values.mid(reported.values.size() - rounds); // the warm-ups' out
 
     const Side curlSide{QStringLiteral("curl time_total"), times.second};
-    report.ratio(QStringLiteral("timedRequest of 20 MB"), {QStringLiteral("timedRequest (wall time of the call)"), times.first},
-                 curlSide, QStringLiteral("ms"), 1.2);
-    const double deviation = std::fabs(reported.median() - curlSide.figures.median()) / curlSide.figures.median() * 100.0;
-    report.limit(QStringLiteral("timedRequest's reported time against curl's"), deviation, 10.0, QStringLiteral("%"),
-                 {QStringLiteral("reported: median %1 ms (min %2, max %3); curl: median %4 ms")
+    const Side toolSide{QStringLiteral("timedRequest (wall time of the call)"), times.first};
+    report.ratio(QStringLiteral("timedRequest of 20 MB"), toolSide, curlSide, QStringLiteral("ms"), 1.2);
+    // The figure the report gives claims the time of the request: held
+    // against the call's own wall time, not curl's, which measures another
+    // client (a tool faster than curl is no fault of its clock).
+    const double wall = toolSide.figures.median();
+    const double deviation = std::fabs(reported.median() - wall) / wall * 100.0;
+    report.limit(QStringLiteral("timedRequest's reported time against the call's own wall time"), deviation, 10.0,
+                 QStringLiteral("%"),
+                 {QStringLiteral("reported: median %1 ms (min %2, max %3); the call's own wall time: median %4 ms")
                       .arg(reported.median())
                       .arg(reported.minimum())
                       .arg(reported.maximum())
+                      .arg(wall, 0, 'f', 1),
+                  QStringLiteral("the report stops its clock before the network manager is torn down, and gives "
+                                 "whole milliseconds; curl: median %1 ms")
                       .arg(curlSide.figures.median(), 0, 'f', 2),
-                  QStringLiteral("the call's own wall time: median %1 ms (the report stops its clock before the "
-                                 "network manager is torn down)")
-                      .arg(times.first.median(), 0, 'f', 1),
                   QStringLiteral("body: %1 bytes from a server process on 127.0.0.1 (plain HTTP)").arg(kBodyBytes)});
     if (failures > 0) {
         QTextStream(stderr) << failures << " downloads failed" << Qt::endl;

@@ -128,13 +128,16 @@ private slots:
     }
 
     // The whole action with the system's 7-Zip, in a folder whose name has
-    // blanks and a letter beyond ASCII.
+    // blanks and a letter beyond ASCII. The address tests' results a killed
+    // run left are no report and are not packed.
     void zipLogsEndToEnd()
     {
         const OddlyNamedInstallation install;
         const UserDataFolder user;
         const NoDesktop noDesktop;
-        writeTree(install.path(), {{QStringLiteral("logs/Überblick.log"), "host"}});
+        writeTree(install.path(), {{QStringLiteral("logs/Überblick.log"), "host"},
+                                   {QStringLiteral("logs/SupportTool/pingResult.txt"), "Pinging 127.0.0.1"},
+                                   {QStringLiteral("logs/SupportTool/tracertResult.txt"), "Tracing route"}});
         writeTree(user.perUserLogs(), {{QStringLiteral("render.log"), "render"}});
 
         MainWindow window;
@@ -150,6 +153,10 @@ private slots:
                                         QStringLiteral("logs_AppData_Local/render.log"),
                                         QStringLiteral("logs_quillon/SupportTool/") + zipReport}) {
             QVERIFY2(entries.contains(expected), qPrintable(expected + QStringLiteral(" missing from: ") + entries.join(' ')));
+        }
+        for (const QString &result : {QStringLiteral("pingResult.txt"), QStringLiteral("tracertResult.txt")}) {
+            QVERIFY(!entries.contains(QStringLiteral("logs_quillon/SupportTool/") + result));
+            QVERIFY(!QFileInfo::exists(QStringLiteral("logs/SupportTool/") + result));
         }
         QVERIFY(!QFileInfo::exists(QStringLiteral("logs_quillon")));
         QVERIFY(!QFileInfo::exists(user.perUserCopy()));

@@ -6,6 +6,7 @@
 #include "archivesupport.h"
 #include "findings/findingstext.h"
 #include "hardwaresamples.h"
+#include "programstart.h"
 #include "inspection/windowscommands.h"
 #include "reportfixture.h"
 #include "reports/reportsources.h"
@@ -302,6 +303,11 @@ private slots:
         const QString mark = addMarkingPowerShell(fixtures);
         if (!stored.isEmpty())
             recordAgreement(folder, stored);
+        // Nobody was asked, so nothing is written: no settings, no report
+        // folder, no run log.
+        const QString runLogs = childEnvironment().value(QStringLiteral("GLOG_log_dir"));
+        const QMap<QString, QByteArray> runLogsBefore = snapshot(runLogs);
+        const QMap<QString, QByteArray> before = snapshot(folder.path());
 
         const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
         QVERIFY2(outcome.exitCode == 4, qPrintable(describe(outcome)));
@@ -310,8 +316,8 @@ private slots:
         QVERIFY(outcome.err.contains("--accept-terms"));
         QVERIFY(outcome.out.isEmpty());
         QVERIFY(!QFile::exists(mark));
-        QVERIFY(reportFiles(QStringLiteral("SupportLog_")).isEmpty());
-        QCOMPARE(storedAgreement(folder), QStringLiteral("0"));
+        QCOMPARE(snapshot(folder.path()), before);
+        QCOMPARE(snapshot(runLogs), runLogsBefore);
     }
 
     // A settings file the runner cannot read faithfully is never written:
@@ -329,17 +335,56 @@ private slots:
         const InstallFolder folder;
         const FixturePath fixtures;
         addMarkingPowerShell(fixtures);
-        const QByteArray latin1("[AgreeLicense]\r\nagreed=1\r\n[ipconfig]\r\n1=b\xFCro.lan\r\n");
-        folder.writeFile(QStringLiteral("SupportToolConfig.ini"), latin1);
+        // UTF-16 without its byte-order mark: NUL bytes no 8-bit file holds.
+        QByteArray utf16;
+        for (const char c : QByteArray("[AgreeLicense]\r\nagreed=1\r\n"))
+            utf16.append(c).append('\0');
+        folder.writeFile(QStringLiteral("SupportToolConfig.ini"), utf16);
         QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")};
         if (accept)
             arguments.prepend(QStringLiteral("--accept-terms"));
         const Outcome outcome = runBatch(arguments);
         QVERIFY2(outcome.exitCode == (accept ? 0 : 4), qPrintable(describe(outcome)));
-        QVERIFY2(outcome.err.contains("SupportToolConfig.ini cannot be read: it is not UTF-8")
-                     || outcome.err.contains("the acceptance may not be kept: it is not UTF-8"),
+        QVERIFY2(outcome.err.contains("SupportToolConfig.ini cannot be read: it holds NUL bytes")
+                     || outcome.err.contains("the acceptance may not be kept: it holds NUL bytes"),
                  qPrintable(describe(outcome)));
-        QCOMPARE(readFile(folder.filePath(QStringLiteral("SupportToolConfig.ini"))), latin1);
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("SupportToolConfig.ini"))), utf16);
+    }
+
+    // An "ANSI" file of a Windows editor: its recorded acceptance counts.
+    void eightBitSettingsFileIsRead()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        fixtures.addSilentShells();
+        const QByteArray ansi("; B\xFCro\r\n[AgreeLicense]\r\nagreed = 1\r\n");
+        folder.writeFile(QStringLiteral("SupportToolConfig.ini"), ansi);
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
+        QCOMPARE(readFile(folder.filePath(QStringLiteral("SupportToolConfig.ini"))), ansi);
+    }
+
+    // The same report again within a second (the stand-ins answer in
+    // milliseconds): each run gets its report file, whole.
+    void sameReportAgainWithinOneSecond()
+    {
+        const InstallFolder folder;
+        const FixturePath fixtures;
+        fixtures.addPowerShell({{windowscommands::asScript(windowscommands::conflictingProcesses()), kProcessList}});
+        recordAgreement(folder, QStringLiteral("1"));
+        const Outcome outcome = runBatch({QStringLiteral("--install-dir"), folder.path(), QStringLiteral("software"),
+                                          QStringLiteral("software"), QStringLiteral("hardware"),
+                                          QStringLiteral("software")});
+        QVERIFY2(outcome.exitCode == 0, qPrintable(describe(outcome)));
+        const QStringList reports = reportFiles(QStringLiteral("SupportLog_software_confliction_"));
+        QCOMPARE(reports.size(), 2);
+        // The first holds both runs before the hardware action, the second the last run.
+        for (int i = 0; i < 2; ++i) {
+            int runs = 0;
+            for (const Record &record : recordsOf(reports.at(i)))
+                runs += record.line == 464 ? 1 : 0;
+            QCOMPARE(runs, 2 - i);
+        }
     }
 
     // --accept-terms records the agreement as the dialog's OK does; the one
@@ -454,8 +499,9 @@ private slots:
         QVERIFY(second.err.contains("SupportToolBatch: Another run of the Tessaly Render Support Tool is using the "
                                     "installation folder"));
         QVERIFY(second.out.isEmpty());
-        const QString window = folder.filePath(QStringLiteral("SupportTool"));
-        QVERIFY(QFile::link(QStringLiteral(SUPPORTTOOL_BINARY), window));
+        // A copy: the program works in the folder it is in, and a link's is the target's.
+        const QString window = installProgram(folder.path());
+        QVERIFY(!window.isEmpty());
         const QMap<QString, QByteArray> withWindow = snapshot(folder.path());
         const Outcome secondWindow = runProgram(window, {});
         QVERIFY2(secondWindow.exitCode == 10, qPrintable(describe(secondWindow)));

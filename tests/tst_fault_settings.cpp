@@ -322,11 +322,14 @@ private slots:
         // Not text: no setting is used, and the pane and a warning say why;
         // the servers are tried at their built-in hosts.
         const QStringList notText{QStringLiteral(
-            "411 SupportToolConfig.ini cannot be read: it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark. "
-            "It is left as it is: none of its settings are used, and the terms of use are asked at every start")};
+            "411 SupportToolConfig.ini cannot be read: it holds NUL bytes, so it is no text, or UTF-16 or UTF-32 "
+            "without a byte-order mark. It is left as it is: none of its settings are used, and the terms of use are asked at every start")};
         QTest::newRow("binary garbage") << garbage << QStringList() << notText << false;
         QTest::newRow("binary garbage, then a readable group")
             << garbage + "\n[ipconfig]\n1=127.0.0.1\n" + localServerHosts() << QStringList() << notText << false;
+        // An "ANSI" file of a Windows editor: its addresses are tested.
+        QTest::newRow("8-bit file") << "; B\xFCro M\xFCnchen\r\n[ipconfig]\r\n1=127.0.0.1 ; K\xFC" "che\r\n" + localServerHosts()
+                                    << QStringList{QStringLiteral("[-c][4][--][127.0.0.1]")} << QStringList() << true;
         // Every address is tested or named: each of a list, each repeated
         // key, in file order; what is no address is named.
         QTest::newRow("lists, repeated keys, values that are no address")

@@ -3,10 +3,12 @@
 // else, and a file it cannot read faithfully is never written.
 
 #include "app/agreementgate.h"
+#include "app/startup.h"
 #include "installation/agreemententry.h"
 #include "installation/settingsfile.h"
 #include "testsupport.h"
 
+#include <QTextCodec>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -54,9 +56,14 @@ private slots:
         QTest::newRow("UTF-16 BE") << encoded(text, settingstext::Encoding::Utf16BigEndian) << text;
         QTest::newRow("UTF-32 LE") << encoded(text, settingstext::Encoding::Utf32LittleEndian) << text;
         QTest::newRow("UTF-32 BE") << encoded(text, settingstext::Encoding::Utf32BigEndian) << text;
-        QTest::newRow("Latin-1") << QByteArray("1=b\xFCro\r\n") << QString();
+        // Not UTF-8 and no mark: an 8-bit file, every byte one character
+        // (the system's code page here is UTF-8, so Latin-1 reads it).
+        QTest::newRow("8-bit") << QByteArray("; B\xFCro\r\n1=a\r\n") << QStringLiteral("; Büro\r\n1=a\r\n");
+        QTest::newRow("8-bit, UTF-8 of a lone surrogate") << QByteArray("1=\xED\xA0\x80\n")
+                                                          << QStringLiteral("1=\u00ED\u00A0\u0080\n");
+        QTest::newRow("NUL bytes") << QByteArray("[\x00i\x00]\x00", 6) << QString();
+        QTest::newRow("UTF-8 mark, then not UTF-8") << QByteArray("\xEF\xBB\xBF; B\xFCro\n") << QString();
         QTest::newRow("UTF-16 cut in a character") << QByteArray("\xFF\xFE[\x00i", 5) << QString();
-        QTest::newRow("UTF-8 of a lone surrogate") << QByteArray("1=\xED\xA0\x80\n") << QString();
         QTest::newRow("UTF-32 past Unicode") << QByteArray("\xFF\xFE\x00\x00\x00\x00\x11\x00", 8) << QString();
     }
     void decoding()
@@ -70,6 +77,34 @@ private slots:
             QCOMPARE(decoded.text, text);
             QCOMPARE(settingstext::encode(decoded.text, decoded), bytes);
         }
+    }
+
+    // An 8-bit file is read in the system's code page when that gives its
+    // bytes back unchanged (Windows' "ANSI" code page), else byte for byte;
+    // either way the groups and values the tool uses read as they are.
+    void eightBitFiles_data()
+    {
+        QTest::addColumn<QByteArray>("systemCodePage");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("Windows-1251 system") << QByteArray("windows-1251") << QStringLiteral("\u043f\u0440\u0438");
+        QTest::newRow("UTF-8 system: Latin-1") << QByteArray("UTF-8") << QStringLiteral("\u00ef\u00f0\u00e8");
+    }
+    void eightBitFiles()
+    {
+        QFETCH(QByteArray, systemCodePage);
+        QFETCH(QString, value);
+        QTextCodec *const before = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName(systemCodePage));
+        const QByteArray bytes("; \xEF\xF0\xE8\r\n[AgreeLicense]\r\nagreed=1\r\n[ipconfig]\r\nhost=\xEF\xF0\xE8\r\n");
+        const settingstext::Decoded decoded = settingstext::decode(bytes);
+        QTextCodec::setCodecForLocale(before);
+        QVERIFY(decoded.ok);
+        QCOMPARE(decoded.encoding, settingstext::Encoding::EightBit);
+        QCOMPARE(settingstext::encode(decoded.text, decoded), bytes);
+        const settingsgroups::Text parsed = settingsgroups::parse(decoded.text);
+        QCOMPARE(settingsgroups::lastEntry(parsed, QStringLiteral("AgreeLicense"), QStringLiteral("agreed"))->value,
+                 QStringLiteral("1"));
+        QCOMPARE(settingsgroups::lastEntry(parsed, QStringLiteral("ipconfig"), QStringLiteral("host"))->value, value);
     }
 
     // Groups and entries as written: file order, repeated keys and groups
@@ -111,7 +146,17 @@ private slots:
             << encoded(QStringLiteral("[agreelicense]\nagreed=1\n; keep\n[ipconfig]\n"), E::Utf32BigEndian);
         QTest::newRow("repeated entry: the last one counts")
             << QByteArray("[AgreeLicense]\r\nagreed=1\r\n  Agreed = no ; said later\r\nother=2")
-            << QByteArray("[AgreeLicense]\r\nagreed=1\r\n  Agreed =1\r\nother=2");
+            << QByteArray("[AgreeLicense]\r\nagreed=1\r\n  Agreed = 1 ; said later\r\nother=2");
+        // Only the value changes: the blanks around "=" and a comment stay.
+        QTest::newRow("spacing kept") << QByteArray("[AgreeLicense]\nagreed = 0\n") << QByteArray("[AgreeLicense]\nagreed = 1\n");
+        QTest::newRow("quoted, with a comment")
+            << QByteArray("[AgreeLicense]\n\tagreed\t=  \"0\" ; asked 2024\n")
+            << QByteArray("[AgreeLicense]\n\tagreed\t=  1 ; asked 2024\n");
+        QTest::newRow("empty value") << QByteArray("[AgreeLicense]\nagreed = \n") << QByteArray("[AgreeLicense]\nagreed = 1\n");
+        // An "ANSI" file: its other bytes stay as they were.
+        QTest::newRow("8-bit")
+            << QByteArray("; B\xFCro M\xFCnchen\r\n[ipconfig]\r\n1=nas ; K\xFC" "che\r\n[AgreeLicense]\r\nagreed = 0\r\n")
+            << QByteArray("; B\xFCro M\xFCnchen\r\n[ipconfig]\r\n1=nas ; K\xFC" "che\r\n[AgreeLicense]\r\nagreed = 1\r\n");
     }
     void recordChangesOnlyItsEntry()
     {
@@ -135,6 +180,29 @@ private slots:
         QCOMPARE(QDir().entryList({kSettings + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden), QStringList{kSettings});
     }
 
+    // What start-up has the window say about the file: only that a file
+    // which is there is not used (a first start has none, and is no fault).
+    void startupNotice_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("no file") << QByteArray() << QString();
+        QTest::newRow("8-bit") << QByteArray("; B\xFCro\n[AgreeLicense]\nagreed=1\n") << QString();
+        QTest::newRow("NUL bytes") << QByteArray("[\x00i\x00]\x00", 6)
+                                   << "SupportToolConfig.ini cannot be read: it holds NUL bytes, so it is no text, or "
+                                      "UTF-16 or UTF-32 without a byte-order mark. It is left as it is: none of its "
+                                      "settings are used, and the terms of use are asked at every start";
+    }
+    void startupNotice()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, notice);
+        const InstallFolder folder;
+        if (!content.isNull())
+            folder.writeFile(kSettings, content);
+        QCOMPARE(startup::noteSettingsFile(), notice);
+    }
+
     // A file the tool cannot read faithfully, or a link, is never written:
     // the terms are asked at every start, and the reason is given.
     void refusedFilesStayAsTheyWere_data()
@@ -143,11 +211,9 @@ private slots:
         QTest::addColumn<bool>("link");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("readOnly");
-        QTest::newRow("Latin-1") << QByteArray("[ipconfig]\r\n1=b\xFCro\r\n") << false
-                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark" << false;
-        QTest::newRow("UTF-16 without its mark") << QByteArray("[\x00i\x00]\x00\n\x00", 8) << false
-                                                 << "it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark"
-                                                 << false;
+        QTest::newRow("UTF-16 without its mark")
+            << QByteArray("[\x00i\x00]\x00\n\x00", 8) << false
+            << "it holds NUL bytes, so it is no text, or UTF-16 or UTF-32 without a byte-order mark" << false;
         QTest::newRow("a link") << QByteArray("[ipconfig]\n1=a\n") << true
                                 << "it is a link, and the tool does not write through links" << false;
         QTest::newRow("read-only") << QByteArray("[ipconfig]\n1=a\n") << false << "it is read-only" << true;

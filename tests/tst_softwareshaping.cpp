@@ -153,6 +153,23 @@ private slots:
         compareShaped(softwareshaping::vpnConnections(output), text, line, record);
     }
 
+    // Of a command that did not answer, the records saying there is none
+    // go, but the separators closing their sections stay; what the
+    // command did write stays whole.
+    void unansweredCommandsKeepTheirSeparators()
+    {
+        using softwareshaping::withoutNoneClaims;
+        const QVector<CheckRecord> none = softwareshaping::firewallConfiguration(QString()).records
+            + softwareshaping::firewallRules(QString()).records + softwareshaping::vpnConnections(QString()).records
+            + softwareshaping::conflictingProcesses(QString()).records;
+        QCOMPARE(withoutNoneClaims(none),
+                 (QVector<CheckRecord>{{381, separator()}, {448, separator()},
+                                       {464, QStringLiteral("CHECKING PROCESS INFORMATION......\n")}}));
+        const QVector<CheckRecord> found = softwareshaping::vpnConnections(QStringLiteral("Name : Office\r\n")).records
+            + softwareshaping::firewallConfiguration(QStringLiteral("Domain Profile Settings:")).records;
+        QCOMPARE(withoutNoneClaims(found), found);
+    }
+
     void conflictingProcesses_data()
     {
         QTest::addColumn<QString>("output");

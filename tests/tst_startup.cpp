@@ -61,6 +61,8 @@ private slots:
         QVERIFY(QFileInfo(QDir(folder).filePath(QStringLiteral("logs/SupportTool"))).isDir());
         QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("logs"))));
 
+        // The run log in its folder, without the library's links to it.
+        QCOMPARE(run.runLogLinks, QStringList());
         QVERIFY(run.defaultLog.size() >= 3);
         QCOMPARE(run.defaultLog.at(0).level, QChar('I'));
         QCOMPARE(run.defaultLog.at(0).file, QStringLiteral("main.cpp"));
@@ -96,17 +98,27 @@ private slots:
             QVERIFY(record.line != 68);
     }
 
-    void bareProgramNameLeavesTheFolder()
+    // Started by a bare name found on the search path, or by a relative path
+    // from another folder, the program still works in its own folder.
+    void programFolderHoweverStarted_data()
     {
+        QTest::addColumn<QString>("argv0");
+        QTest::newRow("bare name") << "SupportTool";
+        QTest::newRow("relative path") << "../bin/SupportTool";
+    }
+    void programFolderHoweverStarted()
+    {
+        QFETCH(QString, argv0);
         QTemporaryDir root;
-        const QString program = installProgram(root.filePath(QStringLiteral("bin")));
+        const QString bin = root.filePath(QStringLiteral("bin"));
+        const QString program = installProgram(bin);
+        writeAgreement(bin, QStringLiteral("1"));
         const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
         QDir().mkpath(elsewhere);
-        writeAgreement(elsewhere, QStringLiteral("1"));
-        const ProgramRun run = startProgram(QStringLiteral("SupportTool"), program, {}, elsewhere);
+        const ProgramRun run = startProgram(argv0, program, {}, elsewhere);
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(QFileInfo(QDir(elsewhere).filePath(QStringLiteral("logs/SupportTool"))).isDir());
-        QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("bin/logs"))));
+        QVERIFY(QFileInfo(QDir(bin).filePath(QStringLiteral("logs/SupportTool"))).isDir());
+        QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
     void existingReportFolderIsLeftAlone()

@@ -12,10 +12,23 @@ int runTermsDialog()
     return dialog.exec();
 }
 
+namespace {
+std::optional<settingsgroups::Entry> entryOf(const settingsfile::Contents &contents)
+{
+    return settingsgroups::lastEntry(contents.text, agreemententry::group(), agreemententry::key());
+}
+} // namespace
+
+bool consentRecorded(const QString &path)
+{
+    const auto entry = entryOf(settingsfile::read(path));
+    return entry && agreemententry::isConsent(entry->value);
+}
+
 bool passGate(const QString &path, const DialogRunner &runDialog, QString *notRecorded)
 {
     const settingsfile::Contents contents = settingsfile::read(path);
-    const auto entry = settingsgroups::lastEntry(contents.text, agreemententry::group(), agreemententry::key());
+    const auto entry = entryOf(contents);
     if (entry && agreemententry::isConsent(entry->value))
         return true;
 
@@ -28,6 +41,12 @@ bool passGate(const QString &path, const DialogRunner &runDialog, QString *notRe
             *notRecorded = problem;
     }
     return accepted;
+}
+
+QString notRecordedNotice(const QString &reason)
+{
+    return QStringLiteral("%1 could not be written; the acceptance may not be kept: %2")
+        .arg(settingsfile::name(), reason);
 }
 
 } // namespace agreement

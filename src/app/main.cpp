@@ -99,7 +99,10 @@ int refuseSecondRun(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    QDir::setCurrent(startup::installationFolderOf(QString::fromUtf8(argv[0])));
+    // The program's own folder, however it was started: its reports,
+    // settings and scratch files belong there, not in the user's folder.
+    const QString programFolder = startup::programFolder(QString::fromUtf8(argv[0]));
+    QDir::setCurrent(programFolder);
     QCoreApplication::addLibraryPath(QStringLiteral("./"));
 
     // Before anything is written: a second run in the same folder changes
@@ -135,7 +138,7 @@ int main(int argc, char *argv[])
     // Before the application object: the window system is chosen with it.
     startup::WithoutOpenGL withoutOpenGL;
     QApplication app(argc, argv);
-    startup::appendStandInsToSearchPath(QCoreApplication::applicationDirPath());
+    startup::appendStandInsToSearchPath(programFolder);
 
     if (!reportFolderReady) {
         const QString message = startup::reportUnusableReportFolder(reportFolderProblem);
@@ -146,14 +149,22 @@ int main(int argc, char *argv[])
 
     armAutomaticClose();
 
-    startup::noteSettingsFile();
+    const QString settingsNotice = startup::noteSettingsFile();
 
-    if (!agreement::passGate(settingsfile::name()))
+    QString notRecorded;
+    if (!agreement::passGate(settingsfile::name(), agreement::runTermsDialog, &notRecorded))
         return 0;
 
     int exitCode = 0;
     {
         MainWindow window;
+        // The records of start-up go to the run log, which nobody reads: a
+        // settings file that is not used (so the terms are asked at every
+        // start), or an acceptance that was not kept, is said in the pane.
+        if (!settingsNotice.isEmpty())
+            window.showNotice(settingsNotice);
+        else if (!notRecorded.isEmpty())
+            window.showNotice(agreement::notRecordedNotice(notRecorded));
         window.show();
         // The first window exists: the window system has chosen for good.
         withoutOpenGL.release();

@@ -14,6 +14,14 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <vector>
+#elif defined(Q_OS_LINUX)
+#include <climits>
+#include <unistd.h>
+#endif
+
 namespace startup {
 
 namespace {
@@ -48,6 +56,29 @@ QString installationFolderOf(const QString &programPath)
     return slash < 0 ? path : path.left(slash);
 }
 
+QString programFolder(const QString &programPath)
+{
+#ifdef Q_OS_WIN
+    // Paths may be longer than MAX_PATH; the call cuts the path to fit and
+    // says so by filling the buffer.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (buffer.size() <= 32768) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (length == 0)
+            break;
+        if (length < buffer.size())
+            return installationFolderOf(QString::fromWCharArray(buffer.data(), int(length)));
+        buffer.resize(buffer.size() * 2);
+    }
+#elif defined(Q_OS_LINUX)
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length > 0 && length < ssize_t(sizeof path))
+        return installationFolderOf(QFile::decodeName(QByteArray(path, int(length))));
+#endif
+    return installationFolderOf(programPath);
+}
+
 bool ensureReportFolder(QString *reason)
 {
     const boost::filesystem::path folder("./logs/SupportTool");
@@ -76,9 +107,11 @@ void tuneLogging()
     FLAGS_max_log_size = 10;
     FLAGS_stop_logging_if_full_disk = true;
     FLAGS_minloglevel = 0;
-    // The library would also put a "latest file" link beside the reports,
-    // which the archive would then carry as a second copy of one report.
-    google::SetLogSymlink(google::GLOG_INFO, "");
+    // The library would also put a "latest file" link of each level beside
+    // its files: beside the reports, where the archive would carry it as a
+    // second copy of one report, and in the temporary folder.
+    for (int severity = 0; severity < google::NUM_SEVERITIES; ++severity)
+        google::SetLogSymlink(severity, "");
 }
 
 void writeFirstRecords(const QString &versionId)
@@ -112,15 +145,20 @@ void appendStandInsToSearchPath(const QString &programFolder)
 #endif
 }
 
-void noteSettingsFile()
+QString noteSettingsFile()
 {
     const settingsfile::Contents contents = settingsfile::read();
-    if (!contents.exists())
+    QString notice;
+    if (!contents.exists()) {
         records::info(records::kMain, 68, settingsfile::missingNotice());
-    else if (settingsfile::isOddEntry())
-        records::warning(records::kMain, 69, settingsfile::oddEntryNotice());
-    else if (contents.state == settingsfile::Contents::State::Unreadable)
-        records::warning(records::kMain, 70, settingsfile::unreadableNotice(contents));
+    } else if (settingsfile::isOddEntry()) {
+        notice = settingsfile::oddEntryNotice();
+        records::warning(records::kMain, 69, notice);
+    } else if (contents.state == settingsfile::Contents::State::Unreadable) {
+        notice = settingsfile::unreadableNotice(contents);
+        records::warning(records::kMain, 70, notice);
+    }
+    return notice;
 }
 
 QVector<EnvironmentSetting> openGLOffSettings(const QProcessEnvironment &environment)

@@ -15,6 +15,14 @@ namespace startup {
 // whole (changing into it then fails and the folder stays as it was).
 QString installationFolderOf(const QString &programPath);
 
+// The folder that holds the running program, as the system records it
+// (/proc/self/exe on Linux, GetModuleFileNameW on Windows), whatever the
+// first argument says: a program started by a bare name found on the
+// search path, or by a relative path from another folder, is still where
+// it is. Only when the system does not tell, the folder part of
+// programPath (installationFolderOf).
+QString programFolder(const QString &programPath);
+
 // Makes "./logs/SupportTool" exist. Returns false, with a reason, when it
 // cannot be created or something other than a folder stands there.
 bool ensureReportFolder(QString *reason);
@@ -37,9 +45,11 @@ QString reportUnusableReportFolder(const QString &reason);
 // earlier on the path still wins.
 void appendStandInsToSearchPath(const QString &programFolder);
 
-// The notice for a settings file that is missing, that is no plain file and
+// The record for a settings file that is missing, that is no plain file and
 // so is ignored, or that cannot be read faithfully and so is left alone.
-void noteSettingsFile();
+// Returns the notice for a file that is there but not used, for the user to
+// see (empty when the file is read, or missing as at a first start).
+QString noteSettingsFile();
 
 // An environment variable and the value start-up gives it.
 struct EnvironmentSetting

@@ -11,34 +11,21 @@
 
 #include <QDebug>
 
-#include <algorithm>
-#include <iterator>
 
 namespace {
 
-// The records that say there is none of something ("There is no VPN
-// Configuration"): true only of a command that answered and said nothing.
-bool saysThereIsNone(const records::CheckRecord &record)
-{
-    static const int lines[] = {371, 381, 448, 466};
-    return std::find(std::begin(lines), std::end(lines), record.line) != std::end(lines);
-}
-
 // When the command never answered in full (could not start, timed out,
 // was stopped at the output limit, crashed), its empty or short output
-// proves nothing was found no more than it proves anything else: those
-// records are withheld, while the heading and what the command did write
-// are kept. The runner's warning record says why the answer is missing.
+// proves nothing was found no more than it proves anything else: the
+// records saying there is none are withheld, all but the section separator
+// they carry, which keeps the report's sections closed. The heading and
+// what the command did write are kept. The runner's warning record says
+// why the answer is missing.
 void writeAnsweredFindings(const softwareshaping::ShapedCheck &check)
 {
-    if (displaysystemrelatedinfo::lastCommandAnswered()) {
-        records::writeChecks(check.records);
-        return;
-    }
-    QVector<records::CheckRecord> kept;
-    std::copy_if(check.records.begin(), check.records.end(), std::back_inserter(kept),
-                 [](const records::CheckRecord &record) { return !saysThereIsNone(record); });
-    records::writeChecks(kept);
+    records::writeChecks(displaysystemrelatedinfo::lastCommandAnswered()
+                             ? check.records
+                             : softwareshaping::withoutNoneClaims(check.records));
 }
 
 } // namespace

@@ -42,9 +42,9 @@ QByteArray withValue(const settingsfile::Contents &contents, const QString &valu
     const QString eol = parsed.lineEnd.isEmpty() ? nativeLineEnd() : parsed.lineEnd;
     QString changed;
     if (const std::optional<settingsgroups::Entry> entry = settingsgroups::lastEntry(parsed, group(), key())) {
-        // Its key as written, then the value; a comment after it goes.
-        const int lineEnd = entry->lineStart + entry->lineLength;
-        changed = text.left(entry->valueStart) + value + text.mid(lineEnd);
+        // Only the value: the key, the blanks around "=" and a comment
+        // after the value stay as written.
+        changed = text.left(entry->valueStart) + value + text.mid(entry->valueStart + entry->valueLength);
     } else {
         const settingsgroups::Group *header = nullptr;
         for (const settingsgroups::Group &candidate : parsed.groups) {

@@ -6,30 +6,71 @@ namespace {
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-// A value wholly in double quotes, without them and with \" and \\ read;
-// anything else as written, up to a comment after a blank.
-QString valueOf(const QString &raw)
+// Where the value stands in raw (the text after "="): its text as written,
+// without the blanks around it and without a comment after it.
+struct Span
 {
-    const QString value = raw.trimmed();
-    if (value.startsWith(QLatin1Char('"'))) {
-        QString unquoted;
-        for (int i = 1; i < value.size(); ++i) {
-            const QChar c = value.at(i);
-            if (c == QLatin1Char('"'))
-                return unquoted;
-            if (c == QLatin1Char('\\') && i + 1 < value.size()
-                && (value.at(i + 1) == QLatin1Char('"') || value.at(i + 1) == QLatin1Char('\\')))
-                unquoted.append(value.at(++i));
-            else
-                unquoted.append(c);
+    int start = 0;
+    int length = 0;
+};
+
+// The index of the quote that closes the one at open, or -1. Inside, a
+// backslash before a quote or a backslash takes that character as text.
+int closingQuote(const QString &raw, int open)
+{
+    for (int i = open + 1; i < raw.size(); ++i) {
+        if (raw.at(i) == QLatin1Char('"'))
+            return i;
+        if (raw.at(i) == QLatin1Char('\\') && i + 1 < raw.size()
+            && (raw.at(i + 1) == QLatin1Char('"') || raw.at(i + 1) == QLatin1Char('\\')))
+            ++i;
+    }
+    return -1;
+}
+
+Span valueSpan(const QString &raw)
+{
+    int start = 0;
+    while (start < raw.size() && raw.at(start).isSpace())
+        ++start;
+    // A ";" after a blank starts a comment, but not inside the quotes of a
+    // quoted value.
+    int from = start + 1;
+    if (start < raw.size() && raw.at(start) == QLatin1Char('"')) {
+        const int close = closingQuote(raw, start);
+        if (close >= 0)
+            from = close + 1;
+    }
+    int end = raw.size();
+    for (int i = from; i < raw.size(); ++i) {
+        if (raw.at(i) == QLatin1Char(';') && isBlank(raw.at(i - 1))) {
+            end = i;
+            break;
         }
-        // No closing quote: the quote is part of what the user wrote.
     }
-    for (int i = 1; i < value.size(); ++i) {
-        if (value.at(i) == QLatin1Char(';') && isBlank(value.at(i - 1)))
-            return value.left(i).trimmed();
+    while (end > start && raw.at(end - 1).isSpace())
+        --end;
+    return {start, end - start};
+}
+
+// A value as written (see valueSpan) wholly in double quotes, without them
+// and with \" and \\ read; anything else as written.
+QString valueOf(const QString &written)
+{
+    if (!written.startsWith(QLatin1Char('"')) || closingQuote(written, 0) < 0)
+        return written; // no closing quote: the quote is part of what the user wrote
+    QString unquoted;
+    for (int i = 1; i < written.size(); ++i) {
+        const QChar c = written.at(i);
+        if (c == QLatin1Char('"'))
+            break;
+        if (c == QLatin1Char('\\') && i + 1 < written.size()
+            && (written.at(i + 1) == QLatin1Char('"') || written.at(i + 1) == QLatin1Char('\\')))
+            unquoted.append(written.at(++i));
+        else
+            unquoted.append(c);
     }
-    return value;
+    return unquoted;
 }
 
 } // namespace
@@ -72,8 +113,11 @@ Text parse(const QString &text)
                 entry.key = trimmed;
             } else {
                 entry.key = line.left(equals).trimmed();
-                entry.value = valueOf(line.mid(equals + 1));
-                entry.valueStart = start + equals + 1;
+                const QString raw = line.mid(equals + 1);
+                const Span span = valueSpan(raw);
+                entry.value = valueOf(raw.mid(span.start, span.length));
+                entry.valueStart = start + equals + 1 + span.start;
+                entry.valueLength = span.length;
             }
             current->entries.append(entry);
         }

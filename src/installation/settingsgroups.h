@@ -21,7 +21,8 @@ struct Entry
     bool assignment = true; // false: a line without "=", its text in key
     int lineStart = 0;      // where its line starts in the text
     int lineLength = 0;     // its line's length, without the line end
-    int valueStart = 0;     // where the text after "=" starts
+    int valueStart = 0;     // where the value as written starts (after "=" and the blanks after it)
+    int valueLength = 0;    // the value as written: quotes included, blanks around and a comment after it not
 };
 
 struct Group

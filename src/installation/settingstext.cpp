@@ -86,8 +86,23 @@ QString encodingName(Encoding encoding)
     case Encoding::Utf16LittleEndian: return QStringLiteral("UTF-16 LE");
     case Encoding::Utf16BigEndian: return QStringLiteral("UTF-16 BE");
     case Encoding::Utf32LittleEndian: return QStringLiteral("UTF-32 LE");
-    default: return QStringLiteral("UTF-32 BE");
+    case Encoding::Utf32BigEndian: return QStringLiteral("UTF-32 BE");
+    default: return QStringLiteral("8-bit");
     }
+}
+
+// The codec that reads bytes (not UTF-8, no NUL) and gives them back as they
+// were: the system's 8-bit code page if it does, else Latin-1, which always does.
+QTextCodec *eightBitCodecFor(const QByteArray &bytes)
+{
+    QTextCodec *system = QTextCodec::codecForLocale();
+    if (system && system->mibEnum() != 106) { // 106: UTF-8, which these bytes are not
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+        const QString text = system->toUnicode(bytes.constData(), bytes.size(), &state);
+        if (state.invalidChars == 0 && state.remainingChars == 0 && system->fromUnicode(text) == bytes)
+            return system;
+    }
+    return QTextCodec::codecForName("ISO-8859-1");
 }
 
 } // namespace
@@ -95,6 +110,8 @@ QString encodingName(Encoding encoding)
 QByteArray encode(const QString &text, const Decoded &as)
 {
     QByteArray bytes = as.byteOrderMark;
+    if (as.encoding == Encoding::EightBit)
+        return bytes + as.eightBitCodec->fromUnicode(text);
     if (as.encoding == Encoding::Utf8)
         return bytes + text.toUtf8();
     const int size = unitSize(as.encoding);
@@ -121,13 +138,24 @@ Decoded decode(const QByteArray &bytes)
     }
     const QByteArray body = bytes.mid(decoded.byteOrderMark.size());
     if (decoded.encoding == Encoding::Utf8) {
-        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader); // a second mark stays text
-        decoded.text = QTextCodec::codecForName("UTF-8")->toUnicode(body.constData(), body.size(), &state);
         // A NUL is no character of a text file: such bytes are UTF-16 or
         // UTF-32 without their mark, or no text at all.
-        if (state.invalidChars > 0 || state.remainingChars > 0 || body.contains('\0')) {
-            decoded.problem = QStringLiteral("it is not UTF-8, nor UTF-16 or UTF-32 with a byte-order mark");
+        if (body.contains('\0')) {
+            decoded.problem = QStringLiteral("it holds NUL bytes, so it is no text, or UTF-16 or UTF-32 without "
+                                             "a byte-order mark");
             return decoded;
+        }
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader); // a second mark stays text
+        decoded.text = QTextCodec::codecForName("UTF-8")->toUnicode(body.constData(), body.size(), &state);
+        if (state.invalidChars > 0 || state.remainingChars > 0) {
+            if (!decoded.byteOrderMark.isEmpty()) {
+                decoded.problem = QStringLiteral("it begins as UTF-8 but holds bytes that are not valid UTF-8");
+                return decoded;
+            }
+            // Not UTF-8, no mark: an "ANSI" file of a Windows editor.
+            decoded.encoding = Encoding::EightBit;
+            decoded.eightBitCodec = eightBitCodecFor(body);
+            decoded.text = decoded.eightBitCodec->toUnicode(body);
         }
     } else if (body.size() % unitSize(decoded.encoding) != 0) {
         decoded.problem = QStringLiteral("it begins as %1 but its length is no whole number of characters")

@@ -1,6 +1,12 @@
 #include "records/records.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QMutex>
+#include <QThread>
+#include <QTimer>
 
 #include <glog/logging.h>
 
@@ -51,24 +57,65 @@ void writeChecks(const QVector<CheckRecord> &checkRecords)
 }
 
 namespace {
+
 QMutex currentMutex;
-QString &current()
+ReportSession &current()
 {
-    static QString prefix;
-    return prefix;
+    static ReportSession session;
+    return session;
 }
+
+QString stampOf(const QDateTime &time) { return time.toString(QStringLiteral("yyyyMMdd-HHmmss")); }
+
+// Waits until no file of prefix bears the current second's name. Two
+// rounds at most: only this process makes such names, one per switch, so
+// the next second's is free (unless something else took it: the report
+// then says its file could not be created).
+void waitForFreeName(const QString &prefix)
+{
+    for (int round = 0; round < 2; ++round) {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QFileInfo taken(reportFileName(prefix, stampOf(now)));
+        if (!taken.exists() && !taken.isSymLink())
+            return;
+        const int untilNextSecond = 1000 - now.time().msec() + 5;
+        QCoreApplication *application = QCoreApplication::instance();
+        if (application && application->thread() == QThread::currentThread()) {
+            // The window stays served meanwhile, as during any wait.
+            QEventLoop loop;
+            QTimer::singleShot(untilNextSecond, &loop, &QEventLoop::quit);
+            loop.exec(QEventLoop::AllEvents);
+        } else {
+            QThread::msleep(untilNextSecond);
+        }
+    }
+}
+
 } // namespace
+
+QString reportFileName(const QString &prefix, const QString &stamp)
+{
+    return prefix + stamp + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid());
+}
 
 void switchReport(const QString &prefix)
 {
+    bool begins = false;
     {
         const QMutexLocker guard(&currentMutex);
-        current() = prefix;
+        begins = current().prefix != prefix;
+    }
+    if (begins)
+        waitForFreeName(prefix);
+    {
+        const QMutexLocker guard(&currentMutex);
+        if (current().prefix != prefix)
+            current() = {prefix, current().number + 1};
     }
     google::SetLogDestination(google::GLOG_INFO, prefix.toLocal8Bit().constData());
 }
 
-QString currentReport()
+ReportSession currentReport()
 {
     const QMutexLocker guard(&currentMutex);
     return current();

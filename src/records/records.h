@@ -50,9 +50,27 @@ struct ShapedCheck
 };
 
 // Points the INFO destination (and so the current report) at a prefix.
+// The logging library names a report's file by the second of its first
+// record and cannot create a file whose name is taken, dropping the records
+// meant for it: so when a file of the prefix was begun in the current
+// second (the same report run twice within one second), this waits for the
+// next second first, in a local event loop on the application's thread.
 void switchReport(const QString &prefix);
-// The prefix last switched to; empty before the first switch, while the
-// records go to the run log's default destination. Safe from any thread.
-QString currentReport();
+
+// The report records go to: the prefix last switched to (empty before the
+// first switch, while the records go to the run log's default destination),
+// and which switch to a new prefix made it current. Each such switch begins
+// a new file, so a prefix switched to again is another report.
+struct ReportSession
+{
+    QString prefix;
+    quint64 number = 0;
+};
+// Safe from any thread.
+ReportSession currentReport();
+
+// The name the logging library gives the file it begins under prefix at
+// stamp ("yyyyMMdd-HHmmss"): the prefix, the stamp, "." and the process id.
+QString reportFileName(const QString &prefix, const QString &stamp);
 
 } // namespace records

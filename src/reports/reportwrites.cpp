@@ -4,7 +4,6 @@
 #include "reports/reportrecords.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +12,9 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
+
+#include <ctime>
+#include <optional>
 
 #include <glog/logging.h>
 
@@ -39,17 +41,35 @@ struct Tally
     bool covers(const Tally &sent) const { return records >= sent.records && textLength >= sent.textLength; }
 };
 
+bool diskFull(const QString &file)
+{
+    constexpr qint64 kNearlyFull = 1024 * 1024;
+    const QStorageInfo storage(QFileInfo(file).absolutePath());
+    return storage.isValid() && storage.bytesAvailable() < kNearlyFull;
+}
+
+// What was sent to one report: a switch to a new prefix and the records
+// until the next, which the library writes to a file it begins with the
+// first of them (and to further files of the prefix when it rolls over or
+// when it could not begin one at first).
+struct Session
+{
+    QString prefix;
+    QString firstStamp; // "yyyyMMdd-HHmmss" of the first record: the name of its first file
+    Tally sent;
+};
+
 // Sees every record after the library has written it, and tallies it for
 // the report current then. The library holds its own lock meanwhile, so
 // nothing here may log.
 class TallySink : public google::LogSink
 {
 public:
-    void send(google::LogSeverity, const char *, const char *, int, const google::LogMessageTime &,
+    void send(google::LogSeverity, const char *, const char *, int, const google::LogMessageTime &time,
               const char *message, size_t length) override
     {
-        const QString report = records::currentReport();
-        if (report.isEmpty())
+        const records::ReportSession report = records::currentReport();
+        if (report.prefix.isEmpty())
             return;
         // The line as the library writes it, under a stand-in prefix.
         QByteArray line("I20000101 00:00:00.000000 1 tally.cpp:1] ");
@@ -58,27 +78,35 @@ public:
         Tally tally;
         tally.add(reportrecords::parse(line));
         const QMutexLocker guard(&m_mutex);
-        Tally &sent = m_sent[report];
-        sent.records += tally.records;
-        sent.textLength += tally.textLength;
+        Session &session = m_sessions[report.number];
+        if (session.prefix.isEmpty()) {
+            const std::tm &tm = time.tm();
+            session.prefix = report.prefix;
+            session.firstStamp = QString::asprintf("%04d%02d%02d-%02d%02d%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                                                   tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        }
+        session.sent.records += tally.records;
+        session.sent.textLength += tally.textLength;
     }
 
-    QMap<QString, Tally> sent() const
+    QMap<quint64, Session> sessions() const
     {
         const QMutexLocker guard(&m_mutex);
-        return m_sent;
+        return m_sessions;
     }
 
 private:
     mutable QMutex m_mutex;
-    QMap<QString, Tally> m_sent;
+    QMap<quint64, Session> m_sessions; // by the number of the switch that began them, so in order
 };
 
 struct Watch
 {
     TallySink sink;
-    QString startStamp; // "yyyyMMdd-HHmmss", as the library names files
-    QSet<QString> told;
+    // Reports said to fall short, and reports found whole after their last
+    // record (a later switch ended them): neither is looked at again, so a
+    // report the user removes later is not taken for one never written.
+    QSet<quint64> settled;
 };
 
 Watch *&theWatch()
@@ -87,19 +115,43 @@ Watch *&theWatch()
     return watch;
 }
 
-// The files this process wrote under a report prefix, oldest first.
-QStringList filesOf(const QString &prefix, const QString &startStamp)
+// The stamps of the files this process wrote under a report prefix, oldest first.
+QStringList stampsOf(const QString &prefix)
 {
     const QFileInfo prefixInfo(prefix);
-    const QDir folder = prefixInfo.dir();
-    const QRegularExpression ours(QRegularExpression::escape(prefixInfo.fileName())
-                                  + QStringLiteral("(\\d{8}-\\d{6})\\.")
-                                  + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('$'));
-    QStringList files;
-    for (const QString &name : folder.entryList({prefixInfo.fileName() + QLatin1Char('*')}, QDir::Files, QDir::Name)) {
+    const QRegularExpression ours(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(prefixInfo.fileName()) + QStringLiteral("(\\d{8}-\\d{6})\\.")
+        + QString::number(QCoreApplication::applicationPid())));
+    QStringList stamps;
+    for (const QString &name :
+         prefixInfo.dir().entryList({prefixInfo.fileName() + QLatin1Char('*')}, QDir::Files, QDir::Name)) {
         const QRegularExpressionMatch match = ours.match(name);
-        if (match.hasMatch() && match.capturedStart() == 0 && match.captured(1) >= startStamp)
-            files << folder.absoluteFilePath(name);
+        if (match.hasMatch())
+            stamps << match.captured(1);
+    }
+    return stamps;
+}
+
+// The files of each session, by the session's number: a file belongs to the
+// last session of its prefix begun in or before its second. (Two sessions
+// of a prefix never begin files in the same second: switchReport waits.)
+// Files older than every session of their prefix are not this process's.
+QMap<quint64, QStringList> filesOf(const QMap<quint64, Session> &sessions)
+{
+    QMap<quint64, QStringList> files;
+    QSet<QString> prefixes;
+    for (const Session &session : sessions)
+        prefixes.insert(session.prefix);
+    for (const QString &prefix : qAsConst(prefixes)) {
+        for (const QString &stamp : stampsOf(prefix)) {
+            std::optional<quint64> owner;
+            for (auto session = sessions.cbegin(); session != sessions.cend(); ++session) {
+                if (session->prefix == prefix && session->firstStamp <= stamp)
+                    owner = session.key();
+            }
+            if (owner)
+                files[*owner] << records::reportFileName(prefix, stamp);
+        }
     }
     return files;
 }
@@ -107,9 +159,7 @@ QStringList filesOf(const QString &prefix, const QString &startStamp)
 // Why a report file holds less than was written to it, as far as can be told.
 QString reasonFor(const QString &file)
 {
-    constexpr qint64 kNearlyFull = 1024 * 1024;
-    const QStorageInfo storage(QFileInfo(file).absolutePath());
-    if (storage.isValid() && storage.bytesAvailable() < kNearlyFull)
+    if (diskFull(file))
         return QStringLiteral("the disk is full");
 #ifndef Q_OS_WIN
     constexpr qint64 kOneRecord = 32 * 1024;
@@ -121,27 +171,42 @@ QString reasonFor(const QString &file)
     return QStringLiteral("writing to it failed");
 }
 
-// A line for the report when its files hold less than was sent to it.
-QString problemOf(const QString &prefix, const Tally &sent, const QString &startStamp)
+// Why a report file could not be created, as far as can be told.
+QString creationFailure(const QString &file)
 {
-    const QStringList files = filesOf(prefix, startStamp);
-    const QString prefixPath = QDir::cleanPath(QDir::current().absoluteFilePath(prefix));
-    if (files.isEmpty())
-        return QStringLiteral("The report %1 could not be written: its file could not be created, so none of its "
-                              "records (%2) was kept.")
-            .arg(QDir::toNativeSeparators(prefixPath + QLatin1Char('*')), QString::number(sent.records));
+    const QFileInfo info(file);
+    if (info.exists() || info.isSymLink())
+        return QStringLiteral("its name is taken by %1").arg(info.isDir() ? QStringLiteral("a folder")
+                                                                          : QStringLiteral("something else"));
+    if (!info.dir().exists())
+        return QStringLiteral("its folder %1 is not there").arg(QDir::toNativeSeparators(info.absolutePath()));
+    if (diskFull(file))
+        return QStringLiteral("the disk is full");
+    return QStringLiteral("its file could not be created");
+}
+
+// A line for the session when its files hold less than was sent to it.
+QString problemOf(const Session &session, const QStringList &files)
+{
+    if (files.isEmpty()) {
+        const QString file = QDir::cleanPath(
+            QDir::current().absoluteFilePath(records::reportFileName(session.prefix, session.firstStamp)));
+        return QStringLiteral("The report %1 could not be written (%2), so none of its records (%3) was kept.")
+            .arg(QDir::toNativeSeparators(file), creationFailure(file), QString::number(session.sent.records));
+    }
     Tally found;
     for (const QString &file : files) {
         QFile report(file);
         if (report.open(QIODevice::ReadOnly))
             found.add(reportrecords::parse(report.readAll()));
     }
-    if (found.covers(sent))
+    if (found.covers(session.sent))
         return QString();
+    const QString last = QDir::cleanPath(QDir::current().absoluteFilePath(files.last()));
     return QStringLiteral("The report %1 could not be written in full (%2): it holds %3 of the %4 records written "
                           "to it.")
-        .arg(QDir::toNativeSeparators(files.last()), reasonFor(files.last()), QString::number(found.records),
-             QString::number(sent.records));
+        .arg(QDir::toNativeSeparators(last), reasonFor(last), QString::number(found.records),
+             QString::number(session.sent.records));
 }
 
 } // namespace
@@ -151,7 +216,6 @@ void watch()
     if (theWatch())
         return;
     theWatch() = new Watch; // never deleted: the library keeps the sink to the end
-    theWatch()->startStamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     google::AddLogSink(&theWatch()->sink);
 }
 
@@ -162,15 +226,17 @@ QStringList newlyUnwritten()
         return {};
     google::FlushLogFiles(google::GLOG_INFO);
     QStringList lines;
-    const QMap<QString, Tally> sent = watch->sink.sent();
-    for (auto report = sent.cbegin(); report != sent.cend(); ++report) {
-        if (watch->told.contains(report.key()))
+    const quint64 current = records::currentReport().number;
+    const QMap<quint64, Session> sessions = watch->sink.sessions();
+    const QMap<quint64, QStringList> files = filesOf(sessions);
+    for (auto session = sessions.cbegin(); session != sessions.cend(); ++session) {
+        if (watch->settled.contains(session.key()))
             continue;
-        const QString problem = problemOf(report.key(), report.value(), watch->startStamp);
-        if (problem.isEmpty())
-            continue;
-        watch->told.insert(report.key());
-        lines << problem;
+        const QString problem = problemOf(session.value(), files.value(session.key()));
+        if (!problem.isEmpty())
+            lines << problem;
+        if (!problem.isEmpty() || session.key() != current)
+            watch->settled.insert(session.key());
     }
     return lines;
 }

@@ -20,8 +20,10 @@ void watch();
 
 // One line for each report whose files hold fewer records, or less of
 // their text, than were sent to it, naming the file and the reason as far
-// as it can be told; each report is named once per run. Nothing before
-// watch().
+// as it can be told; each report is named once per run. A report is what
+// one switch to a prefix began (the records until the next switch), so a
+// report run again after another has a file, and a line, of its own.
+// Nothing before watch().
 QStringList newlyUnwritten();
 
 } // namespace reportwrites

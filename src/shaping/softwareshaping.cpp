@@ -2,6 +2,9 @@
 
 #include "shaping/textcut.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace softwareshaping {
 
 namespace {
@@ -69,6 +72,19 @@ ShapedCheck conflictingProcesses(const QString &output)
                            records::bareSeparator()}}};
     }
     return {text, {heading, {466, QStringLiteral("There is no conflicting software running..")}}};
+}
+
+QVector<records::CheckRecord> withoutNoneClaims(const QVector<records::CheckRecord> &shaped)
+{
+    static const int noneClaims[] = {371, 381, 448, 466};
+    QVector<records::CheckRecord> kept;
+    for (const records::CheckRecord &record : shaped) {
+        if (std::find(std::begin(noneClaims), std::end(noneClaims), record.line) == std::end(noneClaims))
+            kept << record;
+        else if (record.text.endsWith(records::separator()))
+            kept << records::CheckRecord{record.line, records::separator()};
+    }
+    return kept;
 }
 
 } // namespace softwareshaping

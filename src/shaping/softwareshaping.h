@@ -36,4 +36,10 @@ ShapedCheck vpnConnections(const QString &output);
 // with the list or the sentence that nothing was found.
 ShapedCheck conflictingProcesses(const QString &output);
 
+// The records of a command that did not answer in full: those saying
+// there is none of something (no firewall configuration, no Tessaly rules,
+// no VPN, no conflicting software) prove nothing then and are dropped, but
+// a section separator closing one stays, as a record of its own line.
+QVector<records::CheckRecord> withoutNoneClaims(const QVector<records::CheckRecord> &shaped);
+
 } // namespace softwareshaping

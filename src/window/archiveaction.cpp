@@ -4,6 +4,7 @@
 #include "archive/archivereveal.h"
 #include "archive/packing.h"
 #include "inspection/displaysystemrelatedinfo.h"
+#include "network/pingreport.h"
 #include "process/cancellation.h"
 #include "records/records.h"
 #include "records/reportprefixes.h"
@@ -28,6 +29,12 @@ bool MainWindow::zipAndReveal()
         appendToPane(QStringLiteral("Start Zipping..."));
         disablePushButtons(ui->zipBtn, true);
         records::switchReport(reportprefix::zip());
+        // Results of address tests a killed run left in the report folder
+        // are no report: they would be packed as if they were this run's.
+        // No address test is running now (one action at a time, and the run
+        // lock keeps other runs out), so they go, as the network action
+        // clears them before its loops.
+        pingreport::clearResults();
 
         QString appDataFolder;
         displaysystemrelatedinfo::instance()->collectAndZipLogs(appDataFolder, packed);

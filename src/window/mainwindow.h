@@ -39,6 +39,10 @@ public slots:
     void ExportResult();
 
 public:
+    // Adds a notice to the pane outside any action (start-up's word on the
+    // settings file).
+    void showNotice(const QString &text) { appendToPane(text); }
+
     // Tells observer every text the pane receives and which check it came
     // from; nullptr stops that. The window does not own the observer.
     void setPaneObserver(PaneObserver *observer);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -41,6 +42,10 @@ ProgramRun startProgram(const QString &argv0, const QString &program, const QStr
     }
     run.exitCode = process.exitCode();
     run.errors = process.readAllStandardError();
+    run.runLogLinks = QDir(logDir.path()).entryList(QDir::System | QDir::Files | QDir::Hidden);
+    for (QString &entry : run.runLogLinks)
+        entry = QFileInfo(QDir(logDir.path()).filePath(entry)).isSymLink() ? entry : QString();
+    run.runLogLinks.removeAll(QString());
     const QStringList logs = QDir(logDir.path()).entryList({QStringLiteral("*.log.INFO.*")}, QDir::Files, QDir::Name);
     if (!logs.isEmpty())
         run.defaultLog = recordsOf(QDir(logDir.path()).filePath(logs.first()));

@@ -18,6 +18,7 @@ struct ProgramRun
     int exitCode = -1;                // -1: it did not end within 30 s
     QByteArray errors;                // standard error
     QList<Record> defaultLog;         // the run log before any report switch
+    QStringList runLogLinks;          // links the logging library left beside the run log
 };
 
 // Copies the program into folder under name; the copied program's path, or
