@@ -8,10 +8,34 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace qtmessages {
 
 namespace {
+
+#ifdef Q_OS_WIN
+// Refuses every dialog window this thread would create, the message box
+// among them (class "#32770"), which then returns at once. The runner shows
+// no window of its own: its window is Qt's offscreen one.
+LRESULT CALLBACK withoutDialogs(int code, WPARAM window, LPARAM details)
+{
+    if (code == HCBT_CREATEWND) {
+        wchar_t windowClass[8] = {};
+        if (GetClassNameW(reinterpret_cast<HWND>(window), windowClass, 8) > 0
+            && std::wcscmp(windowClass, L"#32770") == 0)
+            return 1;
+    }
+    return CallNextHookEx(nullptr, code, window, details);
+}
+#endif
 
 QtMessageHandler passOn = nullptr;
 bool started = false;
@@ -48,7 +72,14 @@ void handle(QtMsgType type, const QMessageLogContext &context, const QString &me
 
 } // namespace
 
-void toStandardError() { passOn = qInstallMessageHandler(handle); }
+void toStandardError()
+{
+    passOn = qInstallMessageHandler(handle);
+#ifdef Q_OS_WIN
+    // Kept until the process ends.
+    SetWindowsHookExW(WH_CBT, withoutDialogs, nullptr, GetCurrentThreadId());
+#endif
+}
 
 void applicationStarted() { started = true; }
 
