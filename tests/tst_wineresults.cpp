@@ -14,6 +14,7 @@
 #include "installation/pingtargets.h"
 #include "network/pingreport.h"
 #include "records/records.h"
+#include "reports/reportrecords.h"
 #include "recordsummary.h"
 #include "shaping/graphicsshaping.h"
 #include "testsupport.h"
@@ -31,7 +32,10 @@ namespace {
 QString wineResults() { return qEnvironmentVariable("SUPPORTTOOL_WINE_RESULTS"); }
 
 // The records of the one report whose name starts with namePrefix that the
-// runner wrote under Wine, in the installation folder of the run.
+// runner wrote under Wine, in the installation folder of the run, read as
+// the tool reads reports: the logging library writes them there through the
+// C runtime's text mode, so every line ends in "\r\n" (and a line of a
+// Windows command, which brought its own "\r\n", in "\r\r\n").
 QList<Record> wineReport(const QString &namePrefix)
 {
     const QDir folder(QDir(wineResults()).filePath(QStringLiteral("install/logs/SupportTool")));
@@ -39,7 +43,10 @@ QList<Record> wineReport(const QString &namePrefix)
     if (names.size() != 1)
         qFatal("the Wine run left %d reports named %s* in %s", int(names.size()), qPrintable(namePrefix),
                qPrintable(folder.path()));
-    return recordsOf(folder.filePath(names.first()));
+    QList<Record> records;
+    for (const reportrecords::Record &record : reportrecords::parse(readFile(folder.filePath(names.first()))))
+        records << Record{record.level, record.file, record.line, record.text};
+    return records;
 }
 
 QString summary(const Record &record)
