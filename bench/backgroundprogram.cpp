@@ -44,25 +44,6 @@ QVector<long> childrenOf(long pid)
     return children;
 }
 
-// The environment as the NAME=VALUE texts a spawned program receives.
-class EnvironmentBlock
-{
-public:
-    explicit EnvironmentBlock(const QProcessEnvironment &environment)
-    {
-        for (const QString &entry : environment.toStringList())
-            m_storage.push_back(entry.toLocal8Bit());
-        for (QByteArray &entry : m_storage)
-            m_pointers.push_back(entry.data());
-        m_pointers.push_back(nullptr);
-    }
-    char **data() { return m_pointers.data(); }
-
-private:
-    std::vector<QByteArray> m_storage;
-    std::vector<char *> m_pointers;
-};
-
 } // namespace
 
 BackgroundProgram::~BackgroundProgram()
@@ -77,7 +58,7 @@ bool BackgroundProgram::start(const QString &program, const QStringList &argumen
                               const QProcessEnvironment &environment, const QString &outputFile, QString *error)
 {
     ArgumentVector argv(program, arguments);
-    EnvironmentBlock envp(environment);
+    EnvironmentVector envp(environment);
     const QByteArray output = QFile::encodeName(outputFile);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -2,13 +2,15 @@
 // current folder (the installation folder, which the window and the runner
 // start it in): zziplog_shareable.zip of zziplog.zip, and its map. The
 // window runs it as a child rather than linking the zip library itself.
-// On success it prints the pane's line (UTF-8) and exits with 0; otherwise
-// it prints why on standard error and exits with another code
-// (shareableprogram.h).
+// It takes the installation folder's run lock, or is handed it by the run
+// that starts it; another run holding it ends it with 10. On success it
+// prints the pane's line (UTF-8) and exits with 0; otherwise it prints why
+// on standard error and exits with another code (shareableprogram.h).
 
 #include "archive/archiver.h"
 #include "installation/scratchfile.h"
 #include "installation/addresslist.h"
+#include "installation/runlock.h"
 #include "installation/settingsfile.h"
 #include "shareable/knownnames.h"
 #include "shareable/shareableprogram.h"
@@ -50,6 +52,22 @@ int main(int argc, char *argv[])
                                    "zziplog.zip in the current folder without personal data, and its map "
                                    "zziplog_shareable_map.txt. It stops when its standard input ends."));
         return shareableprogram::kUsage;
+    }
+    // One writer at a time: a copy started by hand while a run writes its
+    // own would remove that run's temporary file. The run that starts this
+    // program hands it its lock.
+    QString lockProblem;
+    switch (runlock::takeHandedOver(QDir::currentPath(), &lockProblem)) {
+    case runlock::Outcome::Held:
+        break;
+    case runlock::Outcome::Busy:
+        say(stderr, runlock::busyMessage(QDir::currentPath()));
+        return shareableprogram::kAnotherRun;
+    case runlock::Outcome::Unavailable:
+        say(stderr, QStringLiteral("SupportToolShareable: the installation folder cannot be locked against a second "
+                                   "run (%1); going on without the lock.")
+                        .arg(lockProblem));
+        break;
     }
     const std::atomic<bool> &stop = stopconditions::watch();
     const QDir here = QDir::current();

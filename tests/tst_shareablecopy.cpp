@@ -80,16 +80,20 @@ const QStringList kRealNames{"DESKTOP-7F3A", "testhost", "buildbox", "render", "
 const QStringList kRealAddresses{"192.168.1.20", "192.168.1.1", "00:1a:2b:3c:4d:5e", "00-1a-2b-3c-4d-5e",
                                  "2001:db8:85a3::8a2e:370:7334"};
 
-QStringList leftovers(const QString &where, const QString &text)
+// Names stand as whole words: not beside a letter or digit ("_" is no
+// part of a word here: "Saved_render.log").
+QStringList leftovers(const QString &where, const QString &text, const QStringList &realNames = kRealNames,
+                      const QStringList &realAddresses = kRealAddresses)
 {
     QStringList found;
-    for (const QString &name : kRealNames) {
-        const QRegularExpression word(QStringLiteral("(?<![\\w])%1(?![\\w])").arg(QRegularExpression::escape(name)),
-                                      QRegularExpression::CaseInsensitiveOption);
+    for (const QString &name : realNames) {
+        const QRegularExpression word(
+            QStringLiteral("(?<![\\p{L}\\p{N}])%1(?![\\p{L}\\p{N}])").arg(QRegularExpression::escape(name)),
+            QRegularExpression::CaseInsensitiveOption);
         if (text.contains(word))
             found << where + QStringLiteral(": ") + name;
     }
-    for (const QString &address : kRealAddresses) {
+    for (const QString &address : realAddresses) {
         if (text.contains(address, Qt::CaseInsensitive))
             found << where + QStringLiteral(": ") + address;
     }
@@ -102,6 +106,56 @@ shareablecopy::Outcome writeCopy(const QTemporaryDir &dir, bool stopped = false)
     const std::atomic<bool> stop{stopped};
     return shareablecopy::write(dir.filePath(QStringLiteral("zziplog.zip")), dir.filePath(shareablecopy::copyName()),
                                 dir.filePath(shareablecopy::mapName()), givenNames(), stop);
+}
+
+// The entries of the copy in dir, by name, each read as text: UTF-16
+// (little-endian) when it holds NUL bytes, Latin-1 otherwise.
+QMap<QString, QString> copyTexts(const QTemporaryDir &dir)
+{
+    QMap<QString, QString> texts;
+    QString problem;
+    const std::optional<archivereader::ArchiveReader> copy =
+        archivereader::ArchiveReader::open(dir.filePath(shareablecopy::copyName()), 100, &problem);
+    if (!copy)
+        return {{QStringLiteral("unreadable"), problem}};
+    for (int i = 0; i < copy->entries().size(); ++i) {
+        QByteArray content;
+        if (!copy->read(i, 1 << 24, &content, &problem))
+            return {{QStringLiteral("unreadable"), problem}};
+        texts.insert(copy->entries().at(i).name,
+                     content.contains('\0') ? QString::fromUtf16(reinterpret_cast<const char16_t *>(content.constData()),
+                                                                  content.size() / 2)
+                                             : QString::fromLatin1(content));
+    }
+    return texts;
+}
+
+// The stand-in the map gives for a real value.
+QString standInOf(const QString &map, const QString &real)
+{
+    for (const QString &line : map.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\t') + real))
+            return line.section(QLatin1Char('\t'), 0, 0);
+    }
+    return QStringLiteral("(none for %1)").arg(real);
+}
+
+QByteArray utf16LittleEndian(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        bytes.append(char(c.unicode() & 0xff));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+// Chinese whose UTF-16 holds no NUL byte, more than the first judgement of
+// an entry reads.
+QString chinesePassage()
+{
+    return QStringLiteral("\u670d\u52a1\u5668\u8fde\u63a5\u6210\u529f\uff0c\u6b63\u5728\u8bfb\u53d6\u914d\u7f6e\u6587\u4ef6\u3002")
+        .repeated(300);
 }
 
 } // namespace
@@ -121,19 +175,10 @@ private slots:
         QCOMPARE(outcome.textEntries, 5);
         QCOMPARE(outcome.leftOut, QStringList{QStringLiteral("logs_AppData_Local/Crashes/minidump.dmp")});
 
-        QString problem;
-        const std::optional<archivereader::ArchiveReader> copy =
-            archivereader::ArchiveReader::open(dir.filePath(shareablecopy::copyName()), 100, &problem);
-        QVERIFY2(copy, qPrintable(problem));
-        QMap<QString, QString> texts;
+        const QMap<QString, QString> texts = copyTexts(dir);
         QStringList found;
-        for (int i = 0; i < copy->entries().size(); ++i) {
-            QByteArray content;
-            QVERIFY2(copy->read(i, 1 << 20, &content, &problem), qPrintable(problem));
-            const QString name = copy->entries().at(i).name;
-            texts.insert(name, QString::fromLatin1(content));
-            found << leftovers(QStringLiteral("name"), name) << leftovers(name, texts.value(name));
-        }
+        for (auto text = texts.cbegin(); text != texts.cend(); ++text)
+            found << leftovers(QStringLiteral("name"), text.key()) << leftovers(text.key(), text.value());
         QCOMPARE(found, QStringList());
         QCOMPARE(texts.keys(),
                  (QStringList{"logs_AppData_Local/Logs/latin1.log", "logs_AppData_Local/Logs/user0-session.log",
@@ -146,22 +191,81 @@ private slots:
         const QString map = QString::fromUtf8(readFile(dir.filePath(shareablecopy::mapName())));
         const QString report = texts.value("logs_quillon/SupportTool/" + reportName(QStringLiteral("SupportLog_network_config_")));
         const QString log = texts.value("logs_AppData_Local/Logs/user0.log");
-        for (const auto &line : {"host0\tcomputer name\tDESKTOP-7F3A", "10.0.0.1\tIPv4 address\t192.168.1.20",
-                                 "02-00-00-00-00-01\thardware address\t00-1A-2B-3C-4D-5E",
-                                 "fd00:0:0:1::1\tIPv6 address\t2001:db8:85a3::8a2e:370:7334"}) {
-            const QString standIn = QString::fromLatin1(line).section(QLatin1Char('\t'), 0, 0);
-            QVERIFY2(map.contains(QLatin1String(line)), qPrintable(map));
+        for (const auto &line : {"computer name\tDESKTOP-7F3A", "IPv4 address\t192.168.1.20",
+                                 "hardware address\t00-1A-2B-3C-4D-5E", "IPv6 address\t2001:db8:85a3::8a2e:370:7334"}) {
+            const QString standIn = standInOf(map, QString::fromLatin1(line).section(QLatin1Char('\t'), 1));
+            QVERIFY2(map.contains(standIn + QLatin1Char('\t') + QLatin1String(line)), qPrintable(map));
             QVERIFY2(report.contains(standIn), line);
         }
         // The log has them too, the MAC address in the colon form it stood in.
         QCOMPARE(texts.value("logs_AppData_Local/Logs/user0~2.log"), QStringLiteral("an older log\n"));
-        QVERIFY2(log.startsWith("LogInit: machine host0, user user0, home C:\\Users\\user0\\AppData\\Local\r\n"
-                                "LogNet: 10.0.0.1:7777 via 02:00:00:00:00:01 (srv10.0.0.1x), fd00:0:0:1::1\r\n"
-                                "LogNet: host3.domain3, fileserver.domain0, wifi.domain2; a plan to user0\r\n"),
-                 qPrintable(log.left(300)));
+        const QString expected =
+            QStringLiteral("LogInit: machine %1, user user0, home C:\\Users\\user0\\AppData\\Local\r\n"
+                           "LogNet: 10.0.0.1:7777 via 02:00:00:00:00:01 (srv10.0.0.1x), fd00:0:0:1::1\r\n"
+                           "LogNet: %2, fileserver.%3, wifi.%4; a plan to user0\r\n")
+                .arg(standInOf(map, "DESKTOP-7F3A"), standInOf(map, "nas.studio.lan"), standInOf(map, "corp.example"),
+                     standInOf(map, "lan"));
+        QVERIFY2(log.startsWith(expected), qPrintable(log.left(300)));
         // The map stays out of the copy: none of its lines is there.
         for (const QString &text : texts)
             QVERIFY(!text.contains(QStringLiteral("stand-in\tkind\treal value")));
+    }
+
+    // Each value planted where it used to survive, read back from the copy:
+    // gone as a whole word from every entry and entry name, and what is no
+    // value kept as it was.
+    void valuesWhereTheyLeaked_data()
+    {
+        QTest::addColumn<ZipEntries>("entries");
+        QTest::addColumn<QStringList>("gone");
+        QTest::addColumn<QStringList>("kept");
+        const QByteArray hostLine("   Host Name . . . . . . . . . . . . : DESKTOP-7F3A\r\n");
+        QTest::newRow("UTF-16 without a NUL byte in its first 8000 bytes, and a mix left out")
+            << ZipEntries{{"Logs/zh.log", utf16LittleEndian(chinesePassage() + QStringLiteral("\r\n") + QString::fromLatin1(hostLine)
+                                                            + QStringLiteral("user render at 192.168.1.20, 00-1A-2B-3C-4D-5E\r\n"))},
+                          {"Logs/mixed.log", QByteArray("render at 192.168.1.20 \xe4\n").repeated(400)
+                                                 + utf16LittleEndian(QStringLiteral("render at 192.168.1.20\r\n"))}}
+            << QStringList{"DESKTOP-7F3A", "render", "192.168.1.20", "00-1A-2B-3C-4D-5E"}
+            << QStringList{chinesePassage() + "\r\n   Host Name", "could not be cleaned safely (1):\nLogs/mixed.log\n"};
+        QTest::newRow("the bare name of a listed host")
+            << ZipEntries{{"Logs/copy.log", "copied from \\\\nas\\share to NAS:/backup; nasal spray\n"}}
+            << QStringList{"nas"} << QStringList{"nasal spray"};
+        QTest::newRow("names glued by an underscore, in names and texts")
+            << ZipEntries{{"Logs/ipconfig.txt", hostLine}, {"Logs/sub_DESKTOP-7F3A/", {}},
+                          {"Logs/Saved_render.log", "render_crash at DESKTOP-7F3A_x, renderer\n"}}
+            << QStringList{"DESKTOP-7F3A", "render"} << QStringList{"Logs/Saved_user0.log", "user0_crash", "renderer"};
+        QTest::newRow("MAC addresses dotted, and bare after a label")
+            << ZipEntries{{"Logs/net.log", "sw 001a.2b3c.4d5e HWaddr 001A2B3C4D5F\n"}}
+            << QStringList{"001a.2b3c.4d5e", "001A2B3C4D5F"} << QStringList{"sw 0200.0000.0001 HWaddr 020000000002"};
+        QTest::newRow("a host name shown beyond a log's first 8000 bytes, named in an earlier entry")
+            << ZipEntries{{"Logs/early_LATEHOST.log", "connected to LATEHOST.far.example\n"},
+                          {"Logs/late.log", QByteArray(9000, '-') + "\r\n   Host Name . . . . . . . . . . . . : LATEHOST\r\n"
+                                            "   Primary Dns Suffix  . . . . . . . : far.example\r\n"}}
+            << QStringList{"LATEHOST", "far.example"} << QStringList{"connected to host"};
+        const QString versions = QStringLiteral("v1.2.3.4 version 5.15.2.0 Feed::Add Cafe::Dead");
+        QTest::newRow("versions and C++ scope names")
+            << ZipEntries{{"Logs/app.log", versions.toLatin1() + " srv192.168.1.20\n"}} << QStringList{"192.168.1.20"}
+            << QStringList{versions + " srv10.0.0.1"};
+    }
+    void valuesWhereTheyLeaked()
+    {
+        QFETCH(ZipEntries, entries);
+        QFETCH(QStringList, gone);
+        QFETCH(QStringList, kept);
+        const QTemporaryDir dir;
+        QVERIFY(makeZip(dir.filePath(QStringLiteral("zziplog.zip")), entries));
+        const shareablecopy::Outcome outcome = writeCopy(dir);
+        QVERIFY2(outcome.status == shareablecopy::Outcome::Status::Written, qPrintable(outcome.problem));
+        const QMap<QString, QString> texts = copyTexts(dir);
+        QStringList found;
+        QString all;
+        for (auto text = texts.cbegin(); text != texts.cend(); ++text) {
+            found << leftovers(QStringLiteral("name"), text.key(), gone, {}) << leftovers(text.key(), text.value(), gone, {});
+            all += text.key() + QLatin1Char('\n') + text.value();
+        }
+        QCOMPARE(found, QStringList());
+        for (const QString &text : kept)
+            QVERIFY2(all.contains(text), qPrintable(text.left(200) + QStringLiteral(" not in:\n") + all.right(2000)));
     }
 
     void failureLeavesNoFile_data()

@@ -2,8 +2,10 @@
 // window's side of it: what the pane shows of each way a run can end; that
 // it stops cleanly when its input ends or SIGTERM comes; and that no
 // temporary file of a copy killed while it was written survives the next
-// run, nor a kill under the window's wait.
+// run, nor a kill under the window's wait; and that a copy started by hand
+// while a run holds the installation folder changes nothing.
 
+#include "installation/runlock.h"
 #include "installation/scratchfile.h"
 #include "shareable/shareableprogram.h"
 #include "archivesupport.h"
@@ -16,6 +18,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace testsupport;
 using Status = shareablecopy::Outcome::Status;
@@ -198,6 +202,58 @@ private slots:
         QCOMPARE(next.exitCode(), shareableprogram::kWritten);
         QCOMPARE(testsupport::folderEntries(folder.path()), (QStringList{"SupportToolConfig.ini", "logs", "zziplog.zip",
                                                       "zziplog_shareable.zip", "zziplog_shareable_map.txt"}));
+    }
+
+    // One writer at a time: a copy started by hand while a run holds the
+    // installation folder's lock leaves everything as it was (the run's
+    // temporary file included) and ends with 10; the run's own copy, handed
+    // the lock as the window starts it, is written.
+    void oneWriterAtATime()
+    {
+        const InstallFolder folder;
+        addArchive(folder, 1);
+        QString problem;
+        QCOMPARE(int(runlock::takeForProcess(folder.path(), &problem)), int(runlock::Outcome::Held));
+        folder.writeFile(QStringLiteral("zziplog_shareable.zip.Run123"), "the run's copy, half written");
+        const QStringList before = testsupport::folderEntries(folder.path());
+        QProcess byHand;
+        byHand.setWorkingDirectory(folder.path());
+        byHand.start(kProgram, QStringList());
+        QVERIFY(byHand.waitForFinished(30000));
+        QCOMPARE(byHand.exitCode(), shareableprogram::kAnotherRun);
+        QCOMPARE(QString::fromUtf8(byHand.readAllStandardError()).trimmed(), runlock::busyMessage(folder.path()));
+        QCOMPARE(testsupport::folderEntries(folder.path()), before);
+
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", PROGRAM_DIR ":" + path);
+        const shareableprogram::Result handedOver = shareableprogram::run();
+        qputenv("PATH", path);
+        QVERIFY2(handedOver.status == Status::Written, qPrintable(handedOver.paneText));
+    }
+
+    // The variable that names a handed-over lock opens nothing by itself: a
+    // descriptor of the folder that does not hold the lock, or one of
+    // another folder, finds it busy; only the run's own descriptor holds it.
+    void lockHandOverCannotBeFaked()
+    {
+        const InstallFolder folder;
+        const QTemporaryDir other;
+        QString problem;
+        QCOMPARE(int(runlock::takeForProcess(folder.path(), &problem)), int(runlock::Outcome::Held));
+        const qintptr runs = runlock::heldHandle();
+        const int ownOpen = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int otherFolder = ::open(QFile::encodeName(other.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(ownOpen >= 0 && otherFolder >= 0);
+        const auto handedOver = [&](qintptr handle) {
+            qputenv(runlock::handOverVariable().constData(), QByteArray::number(handle));
+            return int(runlock::takeHandedOver(folder.path(), &problem));
+        };
+        QCOMPARE(handedOver(ownOpen), int(runlock::Outcome::Busy));
+        QCOMPARE(handedOver(otherFolder), int(runlock::Outcome::Busy));
+        QCOMPARE(handedOver(runs), int(runlock::Outcome::Held));
+        qunsetenv(runlock::handOverVariable().constData());
+        ::close(ownOpen);
+        ::close(otherFolder);
     }
 
     // Under the window's wait: a program that cannot be found, or that

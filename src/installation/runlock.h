@@ -11,6 +11,7 @@
 // cannot be locked that way, the file "SupportTool.lock" in it is held open
 // with no sharing and removed by the system when its handle closes.
 
+#include <QByteArray>
 #include <QString>
 
 namespace runlock {
@@ -24,6 +25,22 @@ enum class Outcome {
 // Takes the lock of folder for the rest of the process's life; reason says
 // why it is unavailable.
 Outcome takeForProcess(const QString &folder, QString *reason);
+
+// A program the run starts as part of it (the writer of the shareable copy)
+// is handed the lock: it inherits the run's descriptor of the locked folder
+// (on Windows its handle of the lock file), named in this variable of its
+// environment. A program started by hand has none and finds the lock busy.
+inline QByteArray handOverVariable() { return QByteArrayLiteral("SUPPORTTOOL_RUN_LOCK"); }
+
+// The descriptor (on Windows the handle) of the lock this process holds,
+// to hand to such a program; -1 when it holds none.
+qintptr heldHandle();
+
+// For such a program: Held when the lock of folder was handed to it by
+// the run that started it (the variable names an inherited descriptor of
+// that very folder, or handle of its lock file, that holds the lock), as
+// for the run itself; otherwise as takeForProcess.
+Outcome takeHandedOver(const QString &folder, QString *reason);
 
 // The message for a run that finds the lock busy.
 QString busyMessage(const QString &folder);

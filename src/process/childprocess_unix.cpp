@@ -3,10 +3,11 @@
 // pipes and its end are watched by the event loop through socket notifiers (a pidfd for the end, where the kernel
 // has them; otherwise a short poll).
 
-#include "process/argumentvector.h"
 #include "process/childprocess.h"
 
 #ifndef Q_OS_WIN
+
+#include "process/argumentvector.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -22,6 +23,9 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <optional>
+#include <vector>
 
 namespace childwait {
 
@@ -92,12 +96,14 @@ struct OutputPipe
 };
 
 
-// The child's three standard streams, as descriptors of the tool.
+// The child's three standard streams, as descriptors of the tool, and a
+// descriptor it inherits besides them (-1: none).
 struct Streams
 {
     int input = -1;
     int output = -1;
     int errors = -1;
+    int inherited = -1;
 };
 
 // Makes fd the child's descriptor target, open across the exec.
@@ -113,13 +119,14 @@ bool placeAt(int fd, int target)
 // or console tool goes on writing into the installation folder behind a run
 // that no longer exists. The signal is tied to the thread that starts the
 // child; every child is started from the GUI thread, which lives as long as
-// the tool. Returns 0 or the errno of the failed start.
+// the tool. environment, when not null, is the child's environment instead
+// of the tool's. Returns 0 or the errno of the failed start.
 //
 // vfork, like the system's own posix_spawn, does not copy the tool's memory.
 // Between vfork and exec the child shares that memory and runs only
 // async-signal-safe calls; the tool's signals are blocked meanwhile so no
 // handler of the tool runs in the child.
-int spawnBound(ArgumentVector &argv, const Streams &streams, pid_t *pid)
+int spawnBound(ArgumentVector &argv, const Streams &streams, char **environment, pid_t *pid)
 {
     sigset_t all;
     sigfillset(&all);
@@ -152,14 +159,18 @@ int spawnBound(ArgumentVector &argv, const Streams &streams, pid_t *pid)
         Q_UNUSED(parent)
 #endif
         if (!placeAt(streams.input, STDIN_FILENO) || !placeAt(streams.output, STDOUT_FILENO)
-            || !placeAt(streams.errors, STDERR_FILENO)) {
+            || !placeAt(streams.errors, STDERR_FILENO)
+            || (streams.inherited >= 0 && !placeAt(streams.inherited, streams.inherited))) {
             failure = errno;
             ::_exit(127);
         }
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        ::execvp(argv.program(), argv.data());
+        if (environment)
+            ::execvpe(argv.program(), argv.data(), environment);
+        else
+            ::execvp(argv.program(), argv.data());
         failure = errno;
         ::_exit(127);
     }
@@ -303,8 +314,15 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         if (command.discardOutput)
             streams.output = nullDevice;
     }
+    std::optional<EnvironmentVector> environment;
+    if (command.inheritedHandle > STDERR_FILENO) {
+        // Open in the child only: the tool's own stays closed on exec, so no
+        // other program inherits it.
+        streams.inherited = int(command.inheritedHandle);
+        environment.emplace(command.inheritedHandleVariable, QByteArray::number(command.inheritedHandle));
+    }
     if (failure == 0)
-        failure = spawnBound(argv, streams, &child.pid);
+        failure = spawnBound(argv, streams, environment ? environment->data() : nullptr, &child.pid);
     closeFd(nullDevice);
     closeFd(input[0]);
     if (failure != 0) {

@@ -100,7 +100,19 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
                          m_platform->collectOutput();
                          ended();
                      });
+    // A handle handed to the child is inheritable only while it starts
+    // (every child is started from the GUI thread), so no other program
+    // inherits it.
+    const HANDLE inherited = command.inheritedHandle >= 0 ? HANDLE(command.inheritedHandle) : nullptr;
+    if (inherited) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(command.inheritedHandleVariable), QString::number(command.inheritedHandle));
+        process.setProcessEnvironment(environment);
+        SetHandleInformation(inherited, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    }
     process.start(QIODevice::ReadWrite);
+    if (inherited)
+        SetHandleInformation(inherited, HANDLE_FLAG_INHERIT, 0);
     if (command.closeInput)
         process.closeWriteChannel();
     if (process.error() == QProcess::FailedToStart) {

@@ -21,6 +21,13 @@ struct Command
     // more is stopped, since nothing past the limit could be used and waiting
     // for it would tie the action up. Negative: no limit.
     int outputLimitBytes = -1;
+    // A descriptor (on Windows a handle) of the tool that the child
+    // inherits, open in the child whatever its close-on-exec setting, with
+    // the variable of the child's environment that names it (its number
+    // in decimal): how the tool hands a lock it holds to a program that is
+    // part of its run. -1: none.
+    qintptr inheritedHandle = -1;
+    QByteArray inheritedHandleVariable;
 };
 
 struct Outcome

@@ -132,6 +132,40 @@ int readHardwareRun(const char *text, qsizetype size, qsizetype pos, qsizetype *
     return pairs;
 }
 
+bool readDottedHardware(const char *text, qsizetype size, qsizetype pos, qsizetype *end)
+{
+    constexpr int kGroups = 3;
+    constexpr int kGroupDigits = 4;
+    qsizetype i = pos;
+    for (int group = 0; group < kGroups; ++group) {
+        if (group > 0 && (i >= size || text[i++] != '.'))
+            return false;
+        for (int digit = 0; digit < kGroupDigits; ++digit, ++i) {
+            if (i >= size || !isHexDigit(text[i]))
+                return false;
+        }
+    }
+    if ((i < size && isHexDigit(text[i])) || (i + 1 < size && text[i] == '.' && isHexDigit(text[i + 1])))
+        return false;
+    *end = i;
+    return true;
+}
+
+bool readBareHardware(const char *text, qsizetype size, qsizetype pos, qsizetype *end)
+{
+    constexpr int kDigits = 12;
+    if (pos + kDigits > size)
+        return false;
+    for (qsizetype i = pos; i < pos + kDigits; ++i) {
+        if (!isHexDigit(text[i]))
+            return false;
+    }
+    if (pos + kDigits < size && isHexDigit(text[pos + kDigits]))
+        return false;
+    *end = pos + kDigits;
+    return true;
+}
+
 bool isAddress(const QString &text)
 {
     const QByteArray bytes = text.section(QLatin1Char('%'), 0, 0).toLatin1();

@@ -41,6 +41,15 @@ bool parseIpv6(const char *text, qsizetype length, Ipv6Groups *groups);
 // goes on with more hex digits or separators.
 int readHardwareRun(const char *text, qsizetype size, qsizetype pos, qsizetype *end);
 
+// A MAC address in the dotted form of network equipment at text[pos]:
+// three groups of four hex digits joined by dots ("001a.2b3c.4d5e"), not
+// going on with a hex digit or a dot and a hex digit. The place after it.
+bool readDottedHardware(const char *text, qsizetype size, qsizetype pos, qsizetype *end);
+
+// Exactly twelve hex digits at text[pos], as a MAC address stands without
+// separators ("001A2B3C4D5E"); the place after them.
+bool readBareHardware(const char *text, qsizetype size, qsizetype pos, qsizetype *end);
+
 // True when the whole text is an IPv4 or IPv6 address (this with or
 // without a zone, "fe80::1%12").
 bool isAddress(const QString &text);

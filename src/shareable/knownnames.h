@@ -32,4 +32,24 @@ QStringList addressListHosts(const QStringList &values);
 // ipconfig /all, and the logging library's "Running on machine:" line.
 void addNamesShownIn(const QByteArray &text, KnownNames *names);
 
+// The same for a text that comes in pieces, however large: only the lines
+// that hold one of those fields (and the lines that continue a list) are
+// read as text, so a log costs little more than a search through its bytes.
+class NamesShownIn
+{
+public:
+    explicit NamesShownIn(KnownNames *names) : m_names(names) {}
+    void feed(const char *data, qsizetype size);
+    void finish();
+
+private:
+    // Learns from the lines of m_pending before end; keeps for the next
+    // piece what may go on in it.
+    void learn(qsizetype end, bool last);
+
+    KnownNames *m_names;
+    QByteArray m_pending;    // the lines not yet read
+    bool m_inLongLine = false; // within a line too long to hold a field
+};
+
 } // namespace shareable

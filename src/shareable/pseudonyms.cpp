@@ -75,13 +75,13 @@ int levelOctet(int level, int child)
     return level == 3 ? (child + 1) & 0xff : child & 0xff;
 }
 
-QByteArray pairsText(const QByteArray &digits, char separator)
+QByteArray groupsText(const QByteArray &digits, char separator, int group)
 {
     QByteArray text;
-    for (int i = 0; i < digits.size(); i += 2) {
+    for (int i = 0; i < digits.size(); i += group) {
         if (i > 0)
             text += separator;
-        text += digits.mid(i, 2);
+        text += digits.mid(i, group);
     }
     return text;
 }
@@ -97,13 +97,19 @@ Pseudonyms::Pseudonyms(const KnownNames &names)
         computers << name.section(QLatin1Char('.'), 0, 0);
         suffixes << name.section(QLatin1Char('.'), 1);
     }
+    // A listed host's own name, its first label, is a name like the
+    // computer's: "nas" alone is replaced as "nas.studio.lan" is.
     const QStringList hosts = usable(names.hostNames);
-    for (const QString &host : hosts)
+    QStringList hostLabels;
+    for (const QString &host : hosts) {
+        hostLabels << host.section(QLatin1Char('.'), 0, 0);
         suffixes << host.section(QLatin1Char('.'), 1);
+    }
+    hostLabels = usable(hostLabels);
     suffixes = usable(suffixes);
     computers = usable(computers);
     const QStringList users = usable(names.userNames);
-    for (const QString &name : suffixes + computers + users + hosts)
+    for (const QString &name : suffixes + computers + users + hostLabels + hosts)
         m_realNames << name.toLower();
 
     int domains = 0;
@@ -114,27 +120,40 @@ Pseudonyms::Pseudonyms(const KnownNames &names)
         m_suffixStandIns.insert(suffix.real.toLower(), suffix.standIn);
     addNames(computers, QStringLiteral("computer name"), "host", &hostCount);
     addNames(users, QStringLiteral("user name"), "user", &userCount);
-    addNames(hosts, QStringLiteral("host name"), "host", &hostCount);
-    // A listed host in a known domain keeps the domain's stand-in.
-    for (Name &name : m_names) {
-        const QString suffix = name.real.section(QLatin1Char('.'), 1).toLower();
-        if (name.kind == QLatin1String("host name") && m_suffixStandIns.contains(suffix))
-            name.standIn += '.' + m_suffixStandIns.value(suffix);
+    addNames(hostLabels, QStringLiteral("host name"), "host", &hostCount);
+    // A listed full name is its first label's stand-in in its domain's
+    // ("host1.domain1"), listed in the map as it was written.
+    for (const QString &host : hosts) {
+        const int label = indexOf(host.section(QLatin1Char('.'), 0, 0));
+        const QByteArray suffix = m_suffixStandIns.value(host.section(QLatin1Char('.'), 1).toLower());
+        if (label >= 0 && !suffix.isNull() && indexOf(host) < 0)
+            addName(host, QStringLiteral("host name"), m_names.at(label).standIn + '.' + suffix);
     }
     // Longest first: the longest name standing at a place is the one replaced.
     std::stable_sort(m_forms.begin(), m_forms.end(),
                      [](const NameForm &a, const NameForm &b) { return a.bytes.size() > b.bytes.size(); });
 }
 
+int Pseudonyms::indexOf(const QString &real) const
+{
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).real.compare(real, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void Pseudonyms::addName(const QString &value, const QString &kind, const QByteArray &standIn)
+{
+    m_names.append({kind, value, standIn});
+    addForms(value, m_names.size() - 1);
+}
+
 void Pseudonyms::addNames(const QStringList &values, const QString &kind, const char *prefix, int *counter)
 {
     for (const QString &value : values) {
-        const bool known = std::any_of(m_names.cbegin(), m_names.cend(),
-                                       [&](const Name &name) { return name.real.compare(value, Qt::CaseInsensitive) == 0; });
-        if (known)
-            continue;
-        m_names.append({kind, value, nextStandIn(prefix, counter)});
-        addForms(value, m_names.size() - 1);
+        if (indexOf(value) < 0)
+            addName(value, kind, nextStandIn(prefix, counter));
     }
 }
 
@@ -249,26 +268,35 @@ QByteArray Pseudonyms::ipv6StandIn(const addresstext::Ipv6Groups &groups)
     return text;
 }
 
-QByteArray Pseudonyms::hardwareStandIn(const char *text, int pairs)
+QByteArray Pseudonyms::hardwareStandIn(const char *text, qsizetype length)
 {
+    // Its digits in upper case, and its form: the separator and how many
+    // digits stand between two (none: all of them).
     QByteArray digits;
+    char separator = 0;
+    int group = 0;
     bool lowerCase = false;
-    for (int i = 0; i < pairs; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            const char c = text[i * 3 + k];
-            lowerCase = lowerCase || (c >= 'a' && c <= 'f');
-            digits += (c >= 'a' && c <= 'f') ? char(c - ('a' - 'A')) : c;
+    for (qsizetype i = 0; i < length; ++i) {
+        const char c = text[i];
+        if (!addresstext::isHexDigit(c)) {
+            if (separator == 0) {
+                separator = c;
+                group = digits.size();
+            }
+            continue;
         }
+        lowerCase = lowerCase || (c >= 'a' && c <= 'f');
+        digits += (c >= 'a' && c <= 'f') ? char(c - ('a' - 'A')) : c;
     }
     QByteArray standIn = m_hardware.value(digits);
     if (standIn.isNull()) {
         // Locally administered (02), numbered in the last digits.
-        standIn = "02" + QByteArray::number(++m_hardwareCount, 16).toUpper().rightJustified(2 * pairs - 2, '0');
+        standIn = "02" + QByteArray::number(++m_hardwareCount, 16).toUpper().rightJustified(digits.size() - 2, '0');
         m_hardware.insert(digits, standIn);
-        m_replacements.append({QStringLiteral("hardware address"), QString::fromLatin1(pairsText(digits, '-')),
-                               QString::fromLatin1(pairsText(standIn, '-'))});
+        m_replacements.append({QStringLiteral("hardware address"), QString::fromLatin1(groupsText(digits, '-', 2)),
+                               QString::fromLatin1(groupsText(standIn, '-', 2))});
     }
-    const QByteArray written = pairsText(standIn, text[2]);
+    const QByteArray written = separator == 0 ? standIn : groupsText(standIn, separator, group);
     return lowerCase ? written.toLower() : written;
 }
 

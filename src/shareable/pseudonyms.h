@@ -6,12 +6,13 @@
 //
 // Stand-ins: computer names and the address list's host names "host0",
 // "host1"...; user names "user0"...; DNS suffixes "domain0"... (a listed
-// "nas.studio.lan" becomes "host1.domain1"); IPv4 addresses 10.0.0.1 and on,
+// "nas.studio.lan" becomes "host1.domain1", and its first label "nas"
+// alone "host1"); IPv4 addresses 10.0.0.1 and on,
 // one real octet to one stand-in octet below the same parent, so that
 // addresses of one /8, /16 or /24 network stay in one stand-in network;
 // IPv6 addresses fd00:0:0:N::M, one N per real /64 network (link-local
 // fe80::/64 keeps its prefix); hardware addresses 02-00-00-00-00-01 and on,
-// in the separator and letter case they stood in.
+// in the form (separator, groups) and letter case they stood in.
 
 #include "shareable/addresstext.h"
 #include "shareable/knownnames.h"
@@ -51,8 +52,10 @@ public:
     // IPv6 :: and ::1.
     QByteArray ipv4StandIn(quint32 address);
     QByteArray ipv6StandIn(const addresstext::Ipv6Groups &groups);
-    // For a run of pairs of hex digits at text (readHardwareRun's).
-    QByteArray hardwareStandIn(const char *text, int pairs);
+    // For a hardware address text[0, length) in any of the forms the
+    // addresstext readers take: the stand-in in the same form and case.
+    // One address has one stand-in in every form.
+    QByteArray hardwareStandIn(const char *text, qsizetype length);
 
     // What was replaced so far, in the order first met.
     const QVector<Replacement> &replacements() const { return m_replacements; }
@@ -65,6 +68,8 @@ private:
         QByteArray standIn;
         bool met = false;
     };
+    int indexOf(const QString &real) const; // of the name, in any case; -1 when it is none
+    void addName(const QString &value, const QString &kind, const QByteArray &standIn);
     void addNames(const QStringList &values, const QString &kind, const char *prefix, int *counter);
     QByteArray nextStandIn(const char *prefix, int *counter) const;
     void addForms(const QString &value, int name);

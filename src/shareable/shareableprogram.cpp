@@ -1,6 +1,7 @@
 #include "shareable/shareableprogram.h"
 
 #include "archive/archiver.h"
+#include "installation/runlock.h"
 #include "installation/scratchfile.h"
 #include "process/cancellation.h"
 
@@ -92,6 +93,10 @@ Result run()
     // Its standard input stays open and empty: when the tool goes away
     // without stopping it, its end tells the program to stop.
     command.outputLimitBytes = kOutputLimitBytes;
+    // It writes in the installation folder as part of this run, under the
+    // run's lock, which it is handed.
+    command.inheritedHandle = runlock::heldHandle();
+    command.inheritedHandleVariable = runlock::handOverVariable();
     const int limitMs = timeLimitMs(QFileInfo(archiver::archiveName()).size());
     const childwait::Outcome outcome = childwait::run(command, limitMs);
     const bool stopped = outcome.cancelled || outcome.timedOut || outcome.outputOverflowed || outcome.errorsOverflowed;

@@ -20,6 +20,7 @@ inline constexpr int kWritten = 0;
 inline constexpr int kFailed = 1; // the reason is on standard error
 inline constexpr int kUsage = 2;
 inline constexpr int kStopped = 3; // its standard input ended, or SIGTERM or SIGINT came
+inline constexpr int kAnotherRun = 10; // started by hand while a run holds the installation folder's lock
 
 // The program beside the running one (the installation's), else the first
 // on the search path; empty when there is none.
@@ -41,7 +42,7 @@ struct Result
 Result resultOf(const childwait::Outcome &outcome, int timeLimitMs);
 
 // Runs the program in the installation folder, which is the current one,
-// and waits for it. After a run that did not end on its own (stopped at its
+// and waits for it, handing it the run's lock of the folder. After a run that did not end on its own (stopped at its
 // time limit or by a cancellation, crashed) the temporary files it may have
 // left beside the copy and the map are removed.
 Result run();

@@ -2,6 +2,7 @@
 
 #include "shareable/addresstext.h"
 #include "shareable/pseudonyms.h"
+#include "shareable/valuecontext.h"
 
 #include <cstring>
 
@@ -15,14 +16,16 @@ enum : quint8 {
     kDigit = 4,
     kColon = 8,
     kNameStart = 16, // the first byte of a known name, in either ASCII case
-    kAddressRun = 32 // a hex digit, ":" or ".": what an IPv6 address is made of
+    kAddressRun = 32, // a hex digit, ":" or ".": what an IPv6 address is made of
+    kNameWord = 64   // a letter, digit or non-ASCII byte: a name beside one is part of a longer word
 };
 
 // No value is longer than a DNS name (253 bytes) or an address text, and
 // whether it ends at a word's end is told by the byte after it.
 constexpr qsizetype kLookahead = 256 + addresstext::kLongestAddress;
-// Whether a value may begin at a place is told by the two bytes before it.
-constexpr qsizetype kLookbehind = 2;
+// Whether a value may begin at a place is told by the bytes before it: the
+// two before it, or the label a version or a MAC address follows.
+constexpr qsizetype kLookbehind = valuecontext::kLookbehind;
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c; }
 
@@ -50,7 +53,9 @@ TextScrubber::TextScrubber(Pseudonyms &pseudonyms) : m_pseudonyms(pseudonyms)
     for (int c = 0; c < 256; ++c) {
         const char ch = char(c);
         quint8 classes = 0;
-        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || addresstext::isDigit(ch) || ch == '_' || c >= 0x80)
+        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || addresstext::isDigit(ch) || c >= 0x80)
+            classes |= kWord | kNameWord;
+        if (ch == '_')
             classes |= kWord;
         if (addresstext::isHexDigit(ch))
             classes |= kHex | kAddressRun;
@@ -88,7 +93,7 @@ bool TextScrubber::matchName(const char *text, qsizetype size, qsizetype pos, qs
         const qsizetype after = pos + form.bytes.size();
         if (after > size || !equalsLowered(text + pos, form.bytes))
             continue;
-        if (after < size && (m_classes[uchar(text[after])] & kWord))
+        if (after < size && (m_classes[uchar(text[after])] & kNameWord))
             continue;
         *end = after;
         *name = form.name;
@@ -118,12 +123,28 @@ bool TextScrubber::matchIpv6(const char *text, qsizetype size, qsizetype pos, qs
             break;
         addresstext::Ipv6Groups groups;
         if (addresstext::parseIpv6(text + *start, candidateEnd - *start, &groups)) {
+            if (valuecontext::isScopeName(text, *start, candidateEnd))
+                return false;
             *end = candidateEnd;
             *standIn = m_pseudonyms.ipv6StandIn(groups);
             return true;
         }
     }
     return false;
+}
+
+bool TextScrubber::matchHardware(const char *text, qsizetype size, qsizetype pos, qsizetype *end) const
+{
+    const char before = pos > 0 ? text[pos - 1] : ' ';
+    if (pos + 2 < size && (text[pos + 2] == '-' || text[pos + 2] == ':'))
+        return before != '-' && before != ':' && addresstext::readHardwareRun(text, size, pos, end) > 0;
+    if (m_classes[uchar(before)] & kWord)
+        return false;
+    if (pos + 4 < size && text[pos + 4] == '.')
+        return before != '.' && addresstext::readDottedHardware(text, size, pos, end)
+            && !valuecontext::followsVersionLabel(text, pos);
+    return addresstext::readBareHardware(text, size, pos, end) && !(*end < size && (m_classes[uchar(text[*end])] & kWord))
+        && valuecontext::followsHardwareLabel(text, pos);
 }
 
 qsizetype TextScrubber::scan(const char *text, qsizetype size, qsizetype from, qsizetype stop, QByteArray *out)
@@ -151,16 +172,13 @@ qsizetype TextScrubber::scan(const char *text, qsizetype size, qsizetype from, q
         qsizetype start = i;
         qsizetype end = 0;
         int name = 0;
-        if ((classes & kNameStart) && !(beforeClasses & kWord) && matchName(text, size, i, &end, &name)) {
+        if ((classes & kNameStart) && !(beforeClasses & kNameWord) && matchName(text, size, i, &end, &name)) {
             take(i, end, m_pseudonyms.nameStandIn(name));
             continue;
         }
-        if ((classes & kHex) && !(beforeClasses & kHex) && before != '-' && before != ':' && i + 2 < size
-            && (text[i + 2] == '-' || text[i + 2] == ':')) {
-            if (const int pairs = addresstext::readHardwareRun(text, size, i, &end)) {
-                take(i, end, m_pseudonyms.hardwareStandIn(text + i, pairs));
-                continue;
-            }
+        if ((classes & kHex) && !(beforeClasses & kHex) && matchHardware(text, size, i, &end)) {
+            take(i, end, m_pseudonyms.hardwareStandIn(text + i, end - i));
+            continue;
         }
         // An IPv6 address may follow a label's colon ("addr:fe80::1"), but
         // not a name ("std::string").
@@ -174,7 +192,7 @@ qsizetype TextScrubber::scan(const char *text, qsizetype size, qsizetype from, q
         if ((classes & kDigit) && !(beforeClasses & kDigit) && near(text, size, i + 1, 3, '.')
             && !(before == '.' && i > 1 && (m_classes[uchar(text[i - 2])] & kDigit))) {
             quint32 address = 0;
-            if (addresstext::readIpv4(text, size, i, &address, &end)) {
+            if (addresstext::readIpv4(text, size, i, &address, &end) && !valuecontext::followsVersionLabel(text, i)) {
                 take(i, end, m_pseudonyms.ipv4StandIn(address));
                 continue;
             }

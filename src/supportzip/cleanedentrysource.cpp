@@ -1,6 +1,6 @@
 #include "supportzip/cleanedentrysource.h"
 
-#include "shareable/textscrubber.h"
+#include "shareable/entrycleaner.h"
 #include "supportzip/archivereader.h"
 
 #include <cstring>
@@ -11,13 +11,11 @@ namespace shareable {
 
 namespace {
 
-constexpr int kPieceBytes = 256 * 1024;
-
 struct EntryState
 {
-    EntryState(const archivereader::ArchiveReader &reader, int index, TextScrubber &scrubber,
-               const std::atomic<bool> &stop)
-        : reader(reader), index(index), scrubber(scrubber), stop(stop)
+    EntryState(const archivereader::ArchiveReader &reader, int index, textencoding::Encoding encoding,
+               TextScrubber &scrubber, const std::atomic<bool> &stop)
+        : reader(reader), index(index), encoding(encoding), scrubber(scrubber), stop(stop)
     {
         zip_error_init(&error);
     }
@@ -27,13 +25,14 @@ struct EntryState
 
     const archivereader::ArchiveReader &reader;
     const int index;
+    const textencoding::Encoding encoding;
     TextScrubber &scrubber;
     const std::atomic<bool> &stop;
     zip_error_t error;
 
     // While open:
     ziphandles::Entry entry;
-    std::optional<TextScrubber::Stream> stream;
+    std::optional<EntryCleaner> cleaner;
     QByteArray piece;
     QByteArray cleaned;
     int given = 0; // of cleaned
@@ -51,7 +50,7 @@ struct EntryState
         entry = reader.openEntry(index, &problem);
         if (!entry)
             return fail(ZIP_ER_READ);
-        stream.emplace(scrubber);
+        cleaner.emplace(scrubber, encoding);
         piece.resize(kPieceBytes);
         cleaned.clear();
         given = 0;
@@ -74,10 +73,10 @@ struct EntryState
                 return false;
             }
             if (got == 0) {
-                stream->finish(&cleaned);
+                cleaner->finish(&cleaned);
                 ended = true;
             } else {
-                stream->feed(piece.constData(), got, &cleaned);
+                cleaner->feed(piece.constData(), got, &cleaned);
             }
         }
         return true;
@@ -96,7 +95,7 @@ struct EntryState
     void close()
     {
         entry.reset();
-        stream.reset();
+        cleaner.reset();
         piece = QByteArray();
         cleaned = QByteArray();
     }
@@ -137,10 +136,11 @@ zip_int64_t callback(void *userdata, void *data, zip_uint64_t length, zip_source
 
 } // namespace
 
-ziphandles::Source cleanedEntrySource(const archivereader::ArchiveReader &reader, int index, TextScrubber &scrubber,
+ziphandles::Source cleanedEntrySource(const archivereader::ArchiveReader &reader, int index,
+                                      textencoding::Encoding encoding, TextScrubber &scrubber,
                                       const std::atomic<bool> &stop, QString *problem)
 {
-    auto state = std::make_unique<EntryState>(reader, index, scrubber, stop);
+    auto state = std::make_unique<EntryState>(reader, index, encoding, scrubber, stop);
     ziphandles::Error error;
     ziphandles::Source source(zip_source_function_create(callback, state.get(), error.get()));
     if (!source) {

@@ -2,7 +2,10 @@
 
 #include "installation/scratchfile.h"
 #include "reports/reportsources.h"
+#include "shareable/knownnames.h"
 #include "shareable/pseudonyms.h"
+#include "shareable/textencoding.h"
+#include "shareable/utf16text.h"
 #include "shareable/shareablemap.h"
 #include "shareable/textscrubber.h"
 #include "supportzip/archivereader.h"
@@ -12,11 +15,14 @@
 #include <QFile>
 #include <QSet>
 
+#include <vector>
+
 namespace shareablecopy {
 
 namespace {
 
 using archivereader::ArchiveReader;
+using textencoding::Encoding;
 
 Outcome failure(const QString &problem, const std::atomic<bool> &stop)
 {
@@ -28,48 +34,104 @@ Outcome failure(const QString &problem, const std::atomic<bool> &stop)
 
 bool isFolder(const archivereader::EntryInfo &entry) { return entry.name.endsWith(QLatin1Char('/')); }
 
-// Up to limit bytes from the start of an entry.
-bool firstBytes(const ArchiveReader &reader, int index, qint64 limit, QByteArray *content, QString *problem)
+// Learns the names an entry shows as it is read: from its bytes, and from
+// them read as UTF-16 in each byte order the entry may be in.
+class EntryNames
 {
-    const ziphandles::Entry entry = reader.openEntry(index, problem);
-    if (!entry)
-        return false;
-    content->resize(int(qMin(limit, reader.entries().at(index).size)));
-    qint64 filled = 0;
-    while (filled < content->size()) {
-        const zip_int64_t got = zip_fread(entry.get(), content->data() + filled, zip_uint64_t(content->size() - filled));
-        if (got < 0) {
-            *problem = QStringLiteral("\"%1\" is damaged: %2")
-                           .arg(reader.entries().at(index).name, ziphandles::errorText(entry.get()));
-            return false;
-        }
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    content->truncate(int(filled));
-    return true;
-}
+public:
+    explicit EntryNames(shareable::KnownNames *names) : m_bytes(names), m_names(names) {}
 
-// Which entries are text, and the names their beginnings show (the whole
-// of the tool's own reports, whose network report shows the machine's
-// names anywhere in it; of every other text the head, where the logging
-// library's header stands).
-bool survey(const ArchiveReader &reader, shareable::KnownNames *names, QVector<bool> *text, QString *problem,
+    void readAsUtf16(const QVector<utf16text::ByteOrder> &orders)
+    {
+        for (const utf16text::ByteOrder order : orders)
+            m_utf16.push_back({utf16text::Decoder(order), shareable::NamesShownIn(m_names), QByteArray()});
+    }
+    void feed(const char *data, qsizetype size)
+    {
+        m_bytes.feed(data, size);
+        for (AsUtf16 &each : m_utf16) {
+            each.text.clear();
+            each.decoder.feed(data, size, &each.text);
+            each.names.feed(each.text.constData(), each.text.size());
+        }
+    }
+    void finish()
+    {
+        m_bytes.finish();
+        for (AsUtf16 &each : m_utf16) {
+            each.text.clear();
+            each.decoder.finish(&each.text);
+            each.names.feed(each.text.constData(), each.text.size());
+            each.names.finish();
+        }
+    }
+
+private:
+    struct AsUtf16
+    {
+        utf16text::Decoder decoder;
+        shareable::NamesShownIn names;
+        QByteArray text;
+    };
+    shareable::NamesShownIn m_bytes;
+    shareable::KnownNames *m_names;
+    std::vector<AsUtf16> m_utf16;
+};
+
+// The first pass, before anything is written: the encoding of every entry,
+// and the names every text shows anywhere in it (a network report further
+// down, a log's header, a UTF-16 text), each entry read whole, piece by
+// piece. A binary entry is read no further than its start shows it.
+bool survey(const ArchiveReader &reader, shareable::KnownNames *names, QVector<Encoding> *encodings, QString *problem,
             const std::atomic<bool> &stop)
 {
-    text->fill(false, reader.entries().size());
-    for (int index = 0; index < reader.entries().size() && !stop.load(); ++index) {
-        const archivereader::EntryInfo &entry = reader.entries().at(index);
-        if (isFolder(entry))
+    encodings->fill(Encoding::NotText, reader.entries().size());
+    QByteArray piece(shareable::kPieceBytes, Qt::Uninitialized);
+    for (int index = 0; index < reader.entries().size(); ++index) {
+        const archivereader::EntryInfo &info = reader.entries().at(index);
+        if (isFolder(info))
             continue;
-        const bool report = !findings::reportNameOf(entry.name).isEmpty();
-        QByteArray content;
-        if (!firstBytes(reader, index, report ? findings::kMaxReportBytes : kTextSample, &content, problem))
+        const ziphandles::Entry entry = reader.openEntry(index, problem);
+        if (!entry)
             return false;
-        (*text)[index] = looksLikeText(content.left(kTextSample));
-        if ((*text)[index])
-            shareable::addNamesShownIn(content, names);
+        textencoding::Survey encoding;
+        EntryNames learning(names);
+        // What is read before the encodings it may be in are known.
+        QByteArray start;
+        bool begun = false;
+        const auto begin = [&] {
+            learning.readAsUtf16(encoding.candidates());
+            learning.feed(start.constData(), start.size());
+            start = QByteArray();
+            begun = true;
+        };
+        for (;;) {
+            if (stop.load())
+                return false;
+            const zip_int64_t got = zip_fread(entry.get(), piece.data(), zip_uint64_t(piece.size()));
+            if (got < 0) {
+                *problem = QStringLiteral("\"%1\" is damaged: %2").arg(info.name, ziphandles::errorText(entry.get()));
+                return false;
+            }
+            if (got == 0)
+                break;
+            encoding.feed(piece.constData(), got);
+            if (encoding.settled())
+                break;
+            if (begun) {
+                learning.feed(piece.constData(), got);
+                continue;
+            }
+            start.append(piece.constData(), int(got));
+            if (encoding.sampleDone())
+                begin();
+        }
+        (*encodings)[index] = encoding.verdict();
+        if (!encoding.settled()) {
+            if (!begun)
+                begin();
+            learning.finish();
+        }
     }
     return !stop.load();
 }
@@ -88,7 +150,7 @@ QString unusedName(const QString &name, QSet<QString> *taken)
 }
 
 // The note's own words are cleaned too: a user may be called by one of them.
-QByteArray noteText(const QStringList &leftOut, shareable::TextScrubber &scrubber)
+QByteArray noteText(const QStringList &notText, const QStringList &undecided, shareable::TextScrubber &scrubber)
 {
     QByteArray note = scrubber.clean(
         "This archive is a copy of zziplog.zip made to be shared. In every text file, and in the file names,\n"
@@ -96,11 +158,19 @@ QByteArray noteText(const QStringList &leftOut, shareable::TextScrubber &scrubbe
         "IPv4 and IPv6 addresses and hardware (MAC) addresses were replaced by stand-ins such as host0, user0\n"
         "and domain0: the same stand-in for the same value everywhere. What each stand-in replaced is kept\n"
         "only on the computer that made the copy.\n\n");
-    if (leftOut.isEmpty())
+    if (notText.isEmpty() && undecided.isEmpty())
         return note + "No file was left out.\n";
-    note += QStringLiteral("Left out because they are not text (%1):\n").arg(leftOut.size()).toUtf8();
-    for (const QString &name : leftOut)
-        note += name.toUtf8() + '\n';
+    const auto list = [&note](const QString &heading, const QStringList &names) {
+        if (names.isEmpty())
+            return;
+        note += heading.arg(names.size()).toUtf8();
+        for (const QString &name : names)
+            note += name.toUtf8() + '\n';
+    };
+    list(QStringLiteral("Left out because they are not text (%1):\n"), notText);
+    list(QStringLiteral("Left out because their encoding could not be told for certain (UTF-16 or 8-bit text), or "
+                        "is one the cleaning does not read (UTF-32), so they could not be cleaned safely (%1):\n"),
+         undecided);
     return note;
 }
 
@@ -120,8 +190,6 @@ bool addEntry(zip_t *copy, const QString &name, ziphandles::Source source, qint6
 
 } // namespace
 
-bool looksLikeText(const QByteArray &sample) { return !sample.contains('\0'); }
-
 Outcome write(const QString &archivePath, const QString &copyPath, const QString &mapPath,
               const shareable::KnownNames &names, const std::atomic<bool> &stop)
 {
@@ -130,8 +198,8 @@ Outcome write(const QString &archivePath, const QString &copyPath, const QString
     if (!reader)
         return failure(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), problem), stop);
     shareable::KnownNames known = names;
-    QVector<bool> text;
-    if (!survey(*reader, &known, &text, &problem, stop))
+    QVector<Encoding> encodings;
+    if (!survey(*reader, &known, &encodings, &problem, stop))
         return failure(QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(archivePath), problem), stop);
 
     shareable::Pseudonyms pseudonyms(known);
@@ -146,6 +214,8 @@ Outcome write(const QString &archivePath, const QString &copyPath, const QString
         return writingFailed(problem);
 
     Outcome outcome;
+    QStringList notText;
+    QStringList undecided;
     QSet<QString> taken;
     for (int index = 0; index < reader->entries().size(); ++index) {
         const archivereader::EntryInfo &entry = reader->entries().at(index);
@@ -156,17 +226,21 @@ Outcome write(const QString &archivePath, const QString &copyPath, const QString
                 if (zip_dir_add(copy.get(), name.toUtf8().constData(), ZIP_FL_ENC_UTF_8) < 0)
                     return writingFailed(ziphandles::errorText(copy.get()));
             }
-        } else if (!text.at(index)) {
-            outcome.leftOut << name;
+        } else if (encodings.at(index) == Encoding::NotText) {
+            notText << name;
+        } else if (encodings.at(index) == Encoding::Uncertain) {
+            undecided << name;
         } else {
-            ziphandles::Source source = shareable::cleanedEntrySource(*reader, index, scrubber, stop, &problem);
+            ziphandles::Source source =
+                shareable::cleanedEntrySource(*reader, index, encodings.at(index), scrubber, stop, &problem);
             if (!source || !addEntry(copy.get(), unusedName(name, &taken), std::move(source), entry.modified, &problem))
                 return writingFailed(problem);
             ++outcome.textEntries;
         }
     }
     // Read by libzip only when the archive is closed.
-    const QByteArray note = noteText(outcome.leftOut, scrubber);
+    outcome.leftOut = notText + undecided;
+    const QByteArray note = noteText(notText, undecided, scrubber);
     ziphandles::Error error;
     ziphandles::Source noteSource(zip_source_buffer_create(note.constData(), zip_uint64_t(note.size()), 0, error.get()));
     if (!noteSource)
