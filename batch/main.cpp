@@ -111,7 +111,8 @@ int main(int argc, char *argv[])
     }
 
     // The very window of the program, never shown: no display is needed,
-    // and the programs the checks start get none either.
+    // and the session's display (X11, Wayland) is not handed on to the
+    // programs the checks start.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
