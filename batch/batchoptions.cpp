@@ -187,7 +187,10 @@ QString helpText()
                "     it (the pane's line saying so is on standard error too; 7 comes first)\n"
                "  %9  a report could not be written in full (the report file and the reason are on standard\n"
                "     error); comes before %7 and %8\n"
-               "  %10  another run of the tool is using this installation folder: nothing was run or written\n")
+               "  %10  another run of the tool is using this installation folder: nothing was run or written\n"
+               "  %11  Qt stopped the run with a fatal error, its message on standard error: before the first\n"
+               "      action when its offscreen platform cannot be loaded (on Windows the plugin\n"
+               "      platforms\\qoffscreen.dll beside this program, or a DLL it needs, is missing)\n")
               .arg(batchexit::kSuccess)
               .arg(batchexit::kUsage)
               .arg(batchexit::kUnusableFolder)
@@ -197,7 +200,8 @@ QString helpText()
               .arg(batchexit::kNoShareableCopy)
               .arg(batchexit::kZipIncomplete)
               .arg(batchexit::kReportNotWritten)
-              .arg(batchexit::kAnotherRun);
+              .arg(batchexit::kAnotherRun)
+              .arg(batchexit::kQtStopped);
 }
 
 } // namespace batchoptions

@@ -13,5 +13,6 @@ inline constexpr int kNoShareableCopy = 7;  // --shareable: a shareable copy was
 inline constexpr int kZipIncomplete = 8;    // a zip step wrote no archive of this run, or left files out of it
 inline constexpr int kReportNotWritten = 9; // a report could not be written in full
 inline constexpr int kAnotherRun = 10;      // another run of the tool is using this installation folder
+inline constexpr int kQtStopped = 11;       // Qt ended the run with a fatal error (no offscreen platform)
 
 } // namespace batchexit

@@ -13,6 +13,8 @@
 #include "installation/runlock.h"
 #include "installation/settingsfile.h"
 #include "panetextprinter.h"
+#include "processarguments.h"
+#include "qtmessages.h"
 #include "records/records.h"
 #include "reports/reportwrites.h"
 #include "stopsignals.h"
@@ -26,6 +28,11 @@
 #include <glog/logging.h>
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -70,10 +77,15 @@ QString refusalText(const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const batchoptions::Options options = batchoptions::parse(arguments);
+    qtmessages::toStandardError();
+#ifdef Q_OS_WIN
+    // Standard output carries the same bytes as elsewhere: UTF-8 texts with
+    // "\n" after each, and the "\r\n" of the Windows commands' own lines as
+    // they came. In the C runtime's text mode every "\n" would become "\r\n",
+    // and those lines "\r\r\n".
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const batchoptions::Options options = batchoptions::parse(processarguments::of(argc, argv));
     switch (options.request) {
     case batchoptions::Options::Request::Help:
         say(stdout, batchoptions::helpText());
@@ -98,14 +110,15 @@ int main(int argc, char *argv[])
         break;
     }
 
-    // The very window of the program, never shown: no display is needed.
-    // Nor is a desktop file browser opened on the archive at the end of a
-    // scripted run; the pane still says where the archive is.
+    // The very window of the program, never shown: no display is needed,
+    // and the session's display (X11, Wayland) is not handed on to the
+    // programs the checks start.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    qtmessages::applicationStarted();
     // Standard error carries the progress; the checks' debug traces (the
     // whole update list, for one) would bury it.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
@@ -170,6 +183,9 @@ int main(int argc, char *argv[])
         complain(agreement::notRecordedNotice(notRecorded) + QLatin1Char('.'));
 
     MainWindow window;
+    // No file browser is opened on the archive at the end of a scripted run,
+    // here or on Windows; the pane still says where the archive is.
+    window.setRevealsArchive(false);
     // The window makes its shareable copy after "Check All and Zip At Once";
     // a scripted run only when asked, and then after every zip step.
     window.setShareableCopy(options.shareable ? MainWindow::ShareableCopy::AfterEveryZip

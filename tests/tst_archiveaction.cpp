@@ -249,6 +249,21 @@ private slots:
         QCOMPARE(lastPaneLines(window, 2), zipPaneLines(QString()).mid(2));
     }
 
+    // The headless runner turns the browser off, on every system.
+    void exportResultNotRevealedWhenTurnedOff()
+    {
+        const InstallFolder install;
+        const FixturePath fixtures;
+        fixtures.addScript(QStringLiteral("xdg-open"), "exit 0");
+        const EnvironmentValue display("DISPLAY", ":0");
+
+        MainWindow window;
+        window.setRevealsArchive(false);
+        window.ExportResult();
+        QVERIFY(window.findChildren<QProcess *>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+        QCOMPARE(lastPaneLines(window, 2), zipPaneLines(QString()).mid(2));
+    }
+
     void exportResultWithoutDesktop()
     {
         const InstallFolder install;

@@ -258,7 +258,8 @@ private slots:
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.startsWith("Usage: SupportToolBatch") && help.out.contains("Exit status:"));
         QVERIFY(help.out.contains("  9  a report could not be written in full")
-                && help.out.contains("  10  another run of the tool is using this installation folder"));
+                && help.out.contains("  10  another run of the tool is using this installation folder")
+                && help.out.contains("  11  Qt stopped the run with a fatal error"));
         QVERIFY(help.err.isEmpty());
     }
 
@@ -287,6 +288,38 @@ private slots:
         QVERIFY2(outcome.err.contains(message.toUtf8()), qPrintable(describe(outcome)));
         QVERIFY(outcome.out.isEmpty());
         QVERIFY(!QFile::exists(mark));
+    }
+
+    // Where Qt finds no offscreen platform plugin (here a qt.conf beside a
+    // copy of the runner names an empty plugin folder), the runner ends
+    // with 11 before its first action, Qt's message and its own on
+    // standard error, rather than in abort() (or, on Windows, a message box
+    // waiting for a click).
+    void withoutPlatformPluginSaysWhy()
+    {
+        const FixturePath fixtures;
+        const QString mark = addMarkingPowerShell(fixtures);
+        QTemporaryDir scratch;
+        const QString runner = scratch.filePath(QStringLiteral("SupportToolBatch"));
+        QVERIFY(QFile::copy(QStringLiteral(BATCH_BINARY), runner));
+        QFile configuration(scratch.filePath(QStringLiteral("qt.conf")));
+        QVERIFY(configuration.open(QIODevice::WriteOnly));
+        configuration.write("[Paths]\nPlugins=no-plugins\n");
+        configuration.close();
+        QProcessEnvironment environment = childEnvironment();
+        environment.remove(QStringLiteral("QT_PLUGIN_PATH"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM_PLUGIN_PATH"));
+
+        const Outcome outcome = runProgram(runner, {QStringLiteral("--install-dir"), scratch.path(),
+                                                    QStringLiteral("--accept-terms"), QStringLiteral("software")},
+                                           environment);
+        QVERIFY2(outcome.exitCode == 11, qPrintable(describe(outcome)));
+        QVERIFY2(outcome.err.contains("no Qt platform plugin could be initialized")
+                     && outcome.err.contains("\nSupportToolBatch: Qt could not start (see above), so nothing was run."),
+                 qPrintable(describe(outcome)));
+        QVERIFY(outcome.out.isEmpty());
+        QVERIFY(!QFile::exists(mark));
+        QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("logs"))));
     }
 
     void refusedWithoutRecordedAgreement_data()

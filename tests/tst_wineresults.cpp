@@ -1,11 +1,12 @@
-// What the Windows-only code leaves when it runs under Wine, read back by
-// the tool's own code: the Direct3D 12 probe's answer through the check that
+// What the Windows code leaves when it runs under Wine, read back by the
+// tool's own code: the Direct3D 12 probe's answer through the check that
 // reads it, and the ping and route loops' output and result files through
 // the runner and the speed-test report. The rows "Wine 8" hold what Wine 8
-// (Debian 12, lavapipe) left when it ran the Windows programs; with
+// (Debian 12, lavapipe) left when the probe and the loops ran there. With
 // SUPPORTTOOL_WINE_RESULTS naming the results folder of a fresh run of
-// scripts/check-windows, that run is read as well, and the command lines it
-// gave Wine's cmd are held against the ones the tool builds.
+// scripts/check-windows, the reports that the packaged runner wrote under
+// Wine are read as well: their Direct3D 12 records and their ping and route
+// results must be what the tool makes of such answers.
 
 #include "d3d12/d3d12probeline.h"
 #include "inspection/displaysystemrelatedinfo.h"
@@ -13,6 +14,7 @@
 #include "installation/pingtargets.h"
 #include "network/pingreport.h"
 #include "records/records.h"
+#include "reports/reportrecords.h"
 #include "recordsummary.h"
 #include "shaping/graphicsshaping.h"
 #include "testsupport.h"
@@ -29,45 +31,27 @@ namespace {
 // The folder of a fresh Wine run, or empty.
 QString wineResults() { return qEnvironmentVariable("SUPPORTTOOL_WINE_RESULTS"); }
 
-QByteArray resultFile(const QString &relative)
+// The records of the one report whose name starts with namePrefix that the
+// runner wrote under Wine, in the installation folder of the run, read as
+// the tool reads reports: the logging library writes them there through the
+// C runtime's text mode, so every line ends in "\r\n" (and a line of a
+// Windows command, which brought its own "\r\n", in "\r\r\n").
+QList<Record> wineReport(const QString &namePrefix)
 {
-    QFile file(QDir(wineResults()).filePath(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("the Wine run left no %s", qPrintable(file.fileName()));
-    return file.readAll();
+    const QDir folder(QDir(wineResults()).filePath(QStringLiteral("install/logs/SupportTool")));
+    const QStringList names = folder.entryList({namePrefix + QLatin1Char('*')}, QDir::Files);
+    if (names.size() != 1)
+        qFatal("the Wine run left %d reports named %s* in %s", int(names.size()), qPrintable(namePrefix),
+               qPrintable(folder.path()));
+    QList<Record> records;
+    for (const reportrecords::Record &record : reportrecords::parse(readFile(folder.filePath(names.first()))))
+        records << Record{record.level, record.file, record.line, record.text};
+    return records;
 }
 
-// The command line QProcess (Qt 5) hands CreateProcessW on Windows for a
-// program and its arguments: the program, quoted when it holds a blank, with
-// "\" for "/", and a blank after it; then each argument after a blank of its
-// own (so two blanks follow the program), every double quote escaped with a
-// backslash and the backslashes before it doubled, the whole argument
-// quoted when it is empty or holds a blank or tab, with backslashes at its
-// end left after the closing quote so they cannot escape it.
-QString windowsCommandLine(QString program, const QStringList &arguments)
+QString summary(const Record &record)
 {
-    if (!program.startsWith(QLatin1Char('"')) && !program.endsWith(QLatin1Char('"')) && program.contains(QLatin1Char(' ')))
-        program = QLatin1Char('"') + program + QLatin1Char('"');
-    QString line = program.replace(QLatin1Char('/'), QLatin1Char('\\')) + QLatin1Char(' ');
-    for (const QString &argument : arguments) {
-        QString escaped;
-        int backslashes = 0;
-        for (const QChar c : argument) {
-            if (c == QLatin1Char('"'))
-                escaped += QString(backslashes + 1, QLatin1Char('\\'));
-            backslashes = c == QLatin1Char('\\') ? backslashes + 1 : 0;
-            escaped += c;
-        }
-        if (escaped.isEmpty() || escaped.contains(QLatin1Char(' ')) || escaped.contains(QLatin1Char('\t'))) {
-            int end = escaped.size();
-            while (end > 0 && escaped.at(end - 1) == QLatin1Char('\\'))
-                --end;
-            escaped.insert(end, QLatin1Char('"'));
-            escaped.prepend(QLatin1Char('"'));
-        }
-        line += QLatin1Char(' ') + escaped;
-    }
-    return line;
+    return QStringLiteral("%1 %2:%3 %4").arg(record.level).arg(record.file).arg(record.line).arg(record.text);
 }
 
 // What Wine 8's cmd, ping and d3d12 (on vkd3d and lavapipe) left.
@@ -122,55 +106,6 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
 
-    void windowsCommandLine_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("plain words") << "cmd" << QStringList{"/c", "ver"} << "cmd  /c ver";
-        QTest::newRow("blank: quoted") << "cmd" << QStringList{"/c", "echo a b"} << "cmd  /c \"echo a b\"";
-        QTest::newRow("tab: quoted") << "x" << QStringList{"a\tb"} << "x  \"a\tb\"";
-        QTest::newRow("empty: quoted") << "x" << QStringList{""} << "x  \"\"";
-        QTest::newRow("quote: escaped") << "x" << QStringList{"say \"hi\""} << "x  \"say \\\"hi\\\"\"";
-        QTest::newRow("backslashes before a quote: doubled") << "x" << QStringList{"a\\\"b"} << "x  a\\\\\\\"b";
-        QTest::newRow("backslash at the end: after the quote")
-            << "x" << QStringList{"C:\\Program Files\\"} << "x  \"C:\\Program Files\"\\";
-        QTest::newRow("backslashes inside: kept") << "x" << QStringList{"C:\\a\\b"} << "x  C:\\a\\b";
-        QTest::newRow("program with a blank: quoted, backslashes")
-            << "C:/Program Files/t.exe" << QStringList{"-v"} << "\"C:\\Program Files\\t.exe\"  -v";
-        // The two loops the network action runs.
-        QTest::newRow("ping loop") << windowscommands::commandShell() << windowscommands::pingLoop()
-                                   << "cmd  /c \"for /f %d in (ipconfig.txt) do (ping -n 4 %d >> "
-                                      "./logs/SupportTool/pingResult.txt)\"";
-        QTest::newRow("route loop") << windowscommands::commandShell() << windowscommands::routeLoop()
-                                    << "cmd  /c \"for /f %d in (ipconfig.txt) do (tracert %d >> "
-                                       "./logs/SupportTool/tracertResult.txt)\"";
-    }
-    void windowsCommandLine()
-    {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, line);
-        QCOMPARE(::windowsCommandLine(program, arguments), line);
-    }
-
-    // Wine's cmd ran exactly the command lines the tool hands the system.
-    void wineRanTheToolsCommandLines_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("arguments");
-        if (wineResults().isEmpty())
-            QSKIP("no Wine run to read (scripts/check-windows sets SUPPORTTOOL_WINE_RESULTS)");
-        QTest::newRow("ping loop") << "ping.line" << windowscommands::pingLoop();
-        QTest::newRow("route loop") << "route.line" << windowscommands::routeLoop();
-    }
-    void wineRanTheToolsCommandLines()
-    {
-        QFETCH(QString, file);
-        QFETCH(QStringList, arguments);
-        QCOMPARE(QString::fromUtf8(resultFile(file)), ::windowsCommandLine(windowscommands::commandShell(), arguments));
-    }
-
     // On Windows the check hands the facts of the query to the records
     // function itself; elsewhere the facts come as the probe program's line.
     // The probe built for Windows printed its line there (with the Windows
@@ -182,9 +117,6 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::newRow("Wine 8, no 12_0 device") << kWineD3D12 << 0;
         QTest::newRow("ray tracing, Windows line end") << QByteArray("creation=0x00000000 query=0x00000000 tier=11\r\n") << 0;
-        if (!wineResults().isEmpty())
-            QTest::newRow("this Wine run") << resultFile(QStringLiteral("d3d12probe.out"))
-                                           << resultFile(QStringLiteral("d3d12probe.exitcode")).trimmed().toInt();
     }
     void d3d12Answer()
     {
@@ -205,8 +137,32 @@ private slots:
         displaysystemrelatedinfo::instance()->checkD3D12Support();
         QStringList written;
         for (const Record &record : onlyReport(QStringLiteral("SupportLog_d3d12_")))
-            written << QStringLiteral("%1 %2:%3 %4").arg(record.level).arg(record.file).arg(record.line).arg(record.text);
+            written << summary(record);
         QCOMPARE(written, expected);
+    }
+
+    // The packaged runner's hardware action under Wine asked Wine's d3d12 in
+    // its own process: the report ends with the records of one of the
+    // three answers, exactly as the check writes them.
+    void wineHardwareReport()
+    {
+        if (wineResults().isEmpty())
+            QSKIP("no Wine run to read (scripts/check-windows sets SUPPORTTOOL_WINE_RESULTS)");
+        QList<QStringList> answers;
+        for (const d3d12probe::Facts &facts : {d3d12probe::Facts{-2005270524, 0, 0}, d3d12probe::Facts{0, 0, 0},
+                                               d3d12probe::Facts{0, 0, 11}}) {
+            QStringList records;
+            for (const records::CheckRecord &record : graphicsshaping::d3d12Records(facts))
+                records << QStringLiteral("I displaysystemrelatedinfo.cpp:%1 %2").arg(record.line).arg(asReadBack(record.text));
+            answers << records;
+        }
+        const QList<Record> report = wineReport(QStringLiteral("SupportLog_HardWare_"));
+        QStringList fromD3D12;
+        for (const Record &record : report) {
+            if (!fromD3D12.isEmpty() || (record.file == QLatin1String("displaysystemrelatedinfo.cpp") && record.line == 483))
+                fromD3D12 << summary(record);
+        }
+        QVERIFY2(answers.contains(fromD3D12), qPrintable(fromD3D12.join(QLatin1Char('\n'))));
     }
 
     // The loops' outputs and result files, as the network action meets them:
@@ -225,12 +181,6 @@ private slots:
         QTest::addColumn<QByteArray>("routeResult");
         QTest::newRow("Wine 8") << kWineList << QByteArray() << QByteArray() << kWinePing << QByteArray()
                                 << kWineNoTracert << QByteArray();
-        if (!wineResults().isEmpty()) {
-            auto file = [](const char *name) { return resultFile(QStringLiteral("network/") + QLatin1String(name)); };
-            QTest::newRow("this Wine run") << file("ipconfig.txt") << file("ping.out") << file("ping.err")
-                                           << file("logs/SupportTool/pingResult.txt") << file("route.out")
-                                           << file("route.err") << file("logs/SupportTool/tracertResult.txt");
-        }
     }
     void pingAndRouteResults()
     {
@@ -281,6 +231,27 @@ private slots:
         QCOMPARE(report.at(4).text, asReadBack(QString::fromUtf8(routeResult)));
         QVERIFY(!QFile::exists(pingreport::pingResultPath()));
         QVERIFY(!QFile::exists(pingreport::routeResultPath()));
+    }
+
+    // The packaged runner's network action under Wine ran the loops through
+    // Wine's cmd with the tool's own process layer, for the two targets of
+    // the settings file: the speed-test report holds the ping results of
+    // both and the route results (empty where Wine has no tracert), and the
+    // result files are gone.
+    void wineNetworkReport()
+    {
+        if (wineResults().isEmpty())
+            QSKIP("no Wine run to read (scripts/check-windows sets SUPPORTTOOL_WINE_RESULTS)");
+        const QList<Record> report = wineReport(QStringLiteral("SupportLog_network_speedTest_"));
+        QCOMPARE(placesOf(report), (QStringList{"I mainwindow.cpp:155", "I mainwindow.cpp:159", "I mainwindow.cpp:161",
+                                                "I mainwindow.cpp:163", "I mainwindow.cpp:167", "I mainwindow.cpp:169"}));
+        for (const QString &target : {QStringLiteral("127.0.0.1"), QStringLiteral("localhost")}) {
+            QVERIFY2(report.at(1).text.contains(QStringLiteral("Pinging %1 ").arg(target)), qPrintable(report.at(1).text));
+            QVERIFY2(report.at(4).text.isEmpty() || report.at(4).text.contains(target), qPrintable(report.at(4).text));
+        }
+        const QDir install(QDir(wineResults()).filePath(QStringLiteral("install")));
+        QVERIFY(!QFile::exists(install.filePath(pingreport::pingResultPath())));
+        QVERIFY(!QFile::exists(install.filePath(pingreport::routeResultPath())));
     }
 };
 

@@ -97,7 +97,15 @@ int refuseSecondRun(int argc, char *argv[])
 
 } // namespace
 
+// On Windows the program is entered at our WinMain stub (winmain.cpp), which
+// calls this with the arguments in UTF-8. It is not named main there: MinGW's
+// start-up code calls a main of the program itself, with the arguments in the
+// 8-bit code page, and only without one does it enter WinMain.
+#ifdef Q_OS_WIN
+int supportToolMain(int argc, char *argv[])
+#else
 int main(int argc, char *argv[])
+#endif
 {
     // The program's own folder, however it was started: its reports,
     // settings and scratch files belong there, not in the user's folder.

@@ -1,11 +1,12 @@
 // Entry point of the Windows program. A GUI-subsystem program starts at
 // WinMain, which has no argument vector; this splits the process's wide
-// command line the way the system does and calls main with the arguments in
-// UTF-8, the encoding main reads its program path in, so an installation
-// folder with any letters in its name becomes the working folder. (The
-// toolkit's own options are plain ASCII; the tool reads no other argument.)
-// Visual C++ enters a GUI program here; MinGW's C runtime calls main itself
-// (with 8-bit arguments) whenever the program defines one.
+// command line the way the system does and calls the program's main
+// function, supportToolMain (main.cpp), with the arguments in UTF-8, the
+// encoding it reads its program path in, so an installation folder with any
+// letters in its name becomes the working folder. (The toolkit's own
+// options are plain ASCII; the tool reads no other argument.)
+// Visual C++ enters a GUI program here; so does MinGW's C runtime, through
+// the main of its own library, because the program defines no main.
 // Built for Windows only and free of Qt, so it can be checked on its own.
 
 #ifndef NOMINMAX
@@ -18,7 +19,7 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char *argv[]);
+int supportToolMain(int argc, char *argv[]);
 
 namespace {
 
@@ -47,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (!wide)
         return -1;
 
-    // The texts live until main returns: the application object keeps argv.
+    // The texts live until the program returns: the application object keeps argv.
     std::vector<std::string> arguments;
     arguments.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -58,5 +59,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         argv.push_back(&argument[0]);
     argv.push_back(nullptr);
 
-    return main(count, argv.data());
+    return supportToolMain(count, argv.data());
 }

@@ -62,6 +62,6 @@ void MainWindow::ExportResult()
     const QFileInfo archive(QStringLiteral("./") + archiver::archiveName());
     appendToPane(QStringLiteral("file path: ") + archive.absolutePath());
     appendToPane(archivereveal::explorerCommandText(archive.absoluteFilePath()));
-    if (archivereveal::browserAvailable())
+    if (m_revealsArchive && archivereveal::browserAvailable())
         archivereveal::startBrowser(*this, archive.absoluteFilePath());
 }

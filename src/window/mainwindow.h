@@ -51,6 +51,9 @@ public:
     // by default that of "Check All and Zip At Once" alone.
     enum class ShareableCopy { AfterCheckAll, AfterEveryZip, Never };
     void setShareableCopy(ShareableCopy when) { m_shareableCopy = when; }
+    // Whether a zip step opens the file browser on the archive it wrote (the
+    // window does; the headless runner does not).
+    void setRevealsArchive(bool reveals) { m_revealsArchive = reveals; }
     // Why each shareable copy the window set out to make was not written
     // (the pane's line), in order.
     const QStringList &shareableCopyFailures() const { return m_shareableCopyFailures; }
@@ -130,6 +133,7 @@ private:
     bool m_closePending = false;
     PaneObserver *m_paneObserver = nullptr;
     ShareableCopy m_shareableCopy = ShareableCopy::AfterCheckAll;
+    bool m_revealsArchive = true;
     QStringList m_shareableCopyFailures;
     QStringList m_zipShortfalls;
     QStringList m_unwrittenReports;
