@@ -207,7 +207,8 @@ private slots:
 
     // A folder of archives stands for the archives and report folders below
     // it, in name order, an installation folder below it for itself; a link
-    // to a folder and a folder too deep are refused, not searched. A report
+    // to an archive is read, a link to a folder and a folder too deep are
+    // refused, not searched. A report
     // folder, a folder holding none and a missing path stand for themselves.
     void walksAFolderOfArchives()
     {
@@ -229,6 +230,7 @@ private slots:
             QVERIFY(put(path));
         QVERIFY(root.mkpath(QStringLiteral("week/empty")) && root.mkpath(QStringLiteral("nothing/here")));
         QVERIFY(QFile::link(root.filePath(QStringLiteral("reports")), root.filePath(QStringLiteral("week/y"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("week/b.zip")), root.filePath(QStringLiteral("week/z.zip"))));
 
         findings::SourceWalk walk({root.filePath(QStringLiteral("week")), root.filePath(QStringLiteral("reports")),
                                    root.filePath(QStringLiteral("nothing")), root.filePath(QStringLiteral("missing"))});
@@ -251,7 +253,7 @@ private slots:
                                                       "%2: give it as a path of its own")
                                            .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week/y"))),
                                                 QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
-                                       QStringLiteral("reports (given)"), QStringLiteral("nothing (given)"),
+                                       QStringLiteral("week/z.zip"), QStringLiteral("reports (given)"), QStringLiteral("nothing (given)"),
                                        QStringLiteral("missing (given)")}));
     }
 

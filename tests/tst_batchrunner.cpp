@@ -72,6 +72,17 @@ Outcome runProgram(const QString &program, const QStringList &arguments,
 
 Outcome runBatch(const QStringList &arguments) { return runProgram(QStringLiteral(BATCH_BINARY), arguments); }
 
+// The runner started in folder, as from a shell there.
+Outcome runBatchIn(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(childEnvironment());
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(BATCH_BINARY), arguments);
+    process.waitForFinished(60000);
+    return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 QString describe(const Outcome &outcome)
 {
     return QStringLiteral("exit %1\nstdout: %2\nstderr: %3")
@@ -580,14 +591,7 @@ private slots:
                                                  + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records))));
         QVERIFY(put(unread, QByteArray()));
         const QStringList arguments{QStringLiteral("--read"), QStringLiteral("--"), QDir(root.path()).relativeFilePath(folder)};
-        const auto read = [&root](const QStringList &arguments) {
-            QProcess process;
-            process.setProcessEnvironment(childEnvironment());
-            process.setWorkingDirectory(root.path());
-            process.start(QStringLiteral(BATCH_BINARY), arguments);
-            process.waitForFinished(60000);
-            return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-        };
+        const auto read = [&root](const QStringList &arguments) { return runBatchIn(root.path(), arguments); };
 
         const Outcome text = read(arguments);
         QVERIFY2(text.exitCode == 0 && text.out.contains("\nReports not understood: " + unread.toUtf8() + " (it is empty)\n"),
@@ -643,14 +647,7 @@ private slots:
         QFile damaged(root.filePath(QStringLiteral("week/bad.zip")));
         QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("PK\x03\x04 not really") > 0);
         damaged.close();
-        const auto read = [&root](const QStringList &arguments) {
-            QProcess process;
-            process.setProcessEnvironment(childEnvironment());
-            process.setWorkingDirectory(root.path());
-            process.start(QStringLiteral(BATCH_BINARY), arguments);
-            process.waitForFinished(60000);
-            return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-        };
+        const auto read = [&root](const QStringList &arguments) { return runBatchIn(root.path(), arguments); };
         const QStringList paths{QStringLiteral("--read"), QStringLiteral("week"), QStringLiteral("extra.zip"),
                                 QStringLiteral("--summary")};
 
