@@ -8,10 +8,10 @@
 // the order of their names, files and folders alike. A folder below which
 // none is found stands for itself, and is refused as one without reports.
 //
-// The walk goes one entry at a time and holds only the listings of the
+// The walk goes one entry at a time and holds only the names listed in the
 // folders it is in, however many sources it finds.
 
-#include <QFileInfoList>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -44,14 +44,14 @@ private:
     struct Level
     {
         QString folder;
-        QFileInfoList entries;
+        QStringList names; // in name order
         int at = 0;
         int depth = 0; // 0 for the given folder
     };
 
     // The source the entry at the top level stands for, if any; it may push
     // a level of its own.
-    std::optional<ReadSource> visit(const QFileInfo &entry);
+    std::optional<ReadSource> visit(const QString &name);
 
     QStringList m_paths;
     int m_nextPath = 0;
