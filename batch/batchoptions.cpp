@@ -62,7 +62,7 @@ Options parse(const QStringList &arguments)
 {
     Options options;
     bool installDirGiven = false;
-    bool optionsEnded = false; // after "--" every argument is an action
+    bool optionsEnded = false; // after "--" every argument is an action, or after --read a path
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if ((optionsEnded || !argument.startsWith(QLatin1Char('-'))) && !options.readPaths.isEmpty()) {

@@ -722,7 +722,13 @@ private slots:
                                                   QStringLiteral("--read"), archive});
         QVERIFY2(outcome.exitCode == 0 && outcome.out.contains("[warning] memory-low\n"), qPrintable(describe(outcome)));
         const long peakKb = outcome.err.mid(outcome.err.lastIndexOf("peak ") + 5).trimmed().toLong();
+        // Under AddressSanitizer freed memory is held back in quarantine, so
+        // the peak says nothing there.
+#ifndef __SANITIZE_ADDRESS__
         QVERIFY2(peakKb > 0 && peakKb < 48 * 1024, qPrintable(describe(outcome)));
+#else
+        QVERIFY2(peakKb > 0, qPrintable(describe(outcome)));
+#endif
     }
 
     // --shareable: the zip step is followed by the shareable copy beside the
