@@ -62,10 +62,14 @@ Options parse(const QStringList &arguments)
 {
     Options options;
     bool installDirGiven = false;
-    bool optionsEnded = false; // after "--" every argument is an action
+    bool optionsEnded = false; // after "--" every argument is an action, or after --read a path
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-'))) {
+        if ((optionsEnded || !argument.startsWith(QLatin1Char('-'))) && !options.readPaths.isEmpty()) {
+            if (argument.isEmpty())
+                return failure(QStringLiteral("--read needs archives or folders, not an empty text"));
+            options.readPaths << argument; // --read PATH...
+        } else if (optionsEnded || !argument.startsWith(QLatin1Char('-'))) {
             const batchactions::Action *action = batchactions::find(argument);
             if (!action)
                 return failure(QStringLiteral("unknown action \"%1\" (the actions are %2)")
@@ -85,6 +89,8 @@ Options parse(const QStringList &arguments)
             options.acceptTerms = true;
         } else if (argument == QLatin1String("--shareable")) {
             options.shareable = true;
+        } else if (argument == QLatin1String("--summary")) {
+            options.summary = true;
         } else if (isOption(argument, kInstallDir)) {
             const QString error =
                 takeValue(arguments, i, kInstallDir, QStringLiteral("a folder"), installDirGiven, &options.installDir,
@@ -93,21 +99,25 @@ Options parse(const QStringList &arguments)
                 return failure(error);
             installDirGiven = true;
         } else if (isOption(argument, kRead)) {
+            QString path;
             const QString error = takeValue(arguments, i, kRead, QStringLiteral("an archive or a folder"),
-                                            !options.readPath.isEmpty(), &options.readPath, &optionsEnded);
+                                            !options.readPaths.isEmpty(), &path, &optionsEnded);
             if (!error.isEmpty())
                 return failure(error);
+            options.readPaths << path;
         } else {
             return failure(QStringLiteral("unknown option \"%1\"").arg(argument));
         }
     }
-    if (!options.readPath.isEmpty()) {
+    if (!options.readPaths.isEmpty()) {
         // Reading runs nothing in an installation: nothing else applies.
         if (!options.actions.isEmpty() || installDirGiven || options.acceptTerms || options.shareable)
             return failure(QStringLiteral("--read takes no action, --install-dir, --accept-terms or --shareable"));
         options.request = Options::Request::Read;
         return options;
     }
+    if (options.summary)
+        return failure(QStringLiteral("--summary is for --read"));
     if (options.actions.isEmpty())
         return failure(QStringLiteral("no action given (the actions are %1)").arg(batchactions::namesInWords()));
     // The copy is made of the archive: without a zip step there is none to make.
@@ -122,7 +132,7 @@ Options parse(const QStringList &arguments)
 QString usageHint()
 {
     return QStringLiteral("Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...\n"
-                          "       SupportToolBatch --read PATH [--json]\n"
+                          "       SupportToolBatch --read PATH... [--json] [--summary]\n"
                           "       SupportToolBatch --help | --version\n"
                           "Run \"SupportToolBatch --help\" for the actions, the options and the exit statuses.\n");
 }
@@ -135,7 +145,7 @@ QString helpText()
 
     return QStringLiteral(
                "Usage: SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...\n"
-               "       SupportToolBatch --read PATH [--json]\n"
+               "       SupportToolBatch --read PATH... [--json] [--summary]\n"
                "       SupportToolBatch --help | --version\n"
                "\n"
                "Runs the Tessaly Render Support Tool's actions without a window, in the order given, and\n"
@@ -164,24 +174,31 @@ QString helpText()
                "                     of the archive with the computer's and user's names, the network's\n"
                "                     names and the IP and MAC addresses replaced by stand-ins, for sharing;\n"
                "                     what they replace goes to zziplog_shareable_map.txt, never into the copy\n"
-               "  --read PATH        print the findings of the reports in an archive (zziplog.zip) or a\n"
+               "  --read PATH...     print the findings of the reports in an archive (zziplog.zip) or a\n"
                "                     folder (logs/SupportTool, or an installation folder) from any machine;\n"
                "                     runs no check, needs no installation and writes nothing. Reports it\n"
                "                     cannot read are named (\"Reports not understood: NAME (why)\"; with\n"
-               "                     --json {\"report_not_understood\": NAME, \"why\": ...})\n"
+               "                     --json {\"report_not_understood\": NAME, \"why\": ...}). Several paths, or\n"
+               "                     a folder holding archives (*.zip) or report folders below it: each\n"
+               "                     one read, in parallel, and printed in order under \"==> PATH <==\"\n"
+               "                     (with --json each line gains \"source\": PATH, and one refused is\n"
+               "                     {\"source\": PATH, \"error\": ...})\n"
+               "  --summary          with --read: then a table of each finding's code, how many sources\n"
+               "                     show it and its severity, and how many were read and refused\n"
                "  --                 ends the options: \"--read -- -name\" reads the path -name\n"
                "  --help             show this text\n"
                "  --version          show the version\n"
                "\n"
                "Exit status:\n"
-               "  %1  every requested action ran (or the findings were printed)\n"
+               "  %1  every requested action ran (or the findings of every source were printed)\n"
                "  %2  bad usage (unknown action or option, no action, option without its value or with\n"
                "     an option in its place, --shareable without zip or all)\n"
                "  %3  unusable installation folder (missing, not a folder, report folder cannot be made)\n"
                "  %4  the terms of use have not been accepted: nothing was run\n"
                "  %5  stopped by SIGINT or SIGTERM: the running action was cancelled, later ones not run\n"
-               "  %6  no reports to read: the archive or folder of --read cannot be read (damaged, refused) or\n"
-               "     holds no report it can read, or the installation holds none for findings\n"
+               "  %6  no reports to read: an archive or folder of --read cannot be read (damaged, refused) or\n"
+               "     holds no report it can read (the others are still printed), or the installation holds\n"
+               "     none for findings\n"
                "  %7  --shareable: a shareable copy was not written (the reason is on standard error)\n"
                "  %8  a zip step (zip, all) wrote no archive of this run, or left files or folders out of\n"
                "     it (the pane's line saying so is on standard error too; 7 comes first)\n"

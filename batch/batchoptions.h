@@ -1,7 +1,7 @@
 #pragma once
 // The headless runner's command line:
 //   SupportToolBatch [--install-dir DIR] [--json] [--accept-terms] [--shareable] ACTION...
-//   SupportToolBatch --read PATH [--json]
+//   SupportToolBatch --read PATH... [--json] [--summary]
 //   SupportToolBatch --help | --version
 
 #include "batchactions.h"
@@ -18,8 +18,9 @@ struct Options
     Request request = Request::Run;
     QString error;          // what is wrong, for Request::Error
     QString installDir;     // empty: the runner's own folder
-    QString readPath;       // the archive or folder to read, for Request::Read
+    QStringList readPaths;  // the archives and folders to read, for Request::Read
     bool json = false;
+    bool summary = false;   // --read: the table of findings by source after them
     bool acceptTerms = false;
     bool shareable = false; // a shareable copy after each zip step (zip, all)
     QVector<const batchactions::Action *> actions; // in the order given, repeats kept

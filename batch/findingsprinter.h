@@ -5,7 +5,7 @@
 // per finding, {"more_findings":N,"code":CODE,"severity":...} after the
 // first 20 of a code, {"report_not_understood":NAME,"why":...} per report
 // that could not be read and {"more_reports_not_understood":N} after the
-// first 20 of those.
+// first 20 of those. --read of several sources adds "source" to each.
 
 #include "findings/findings.h"
 
@@ -17,14 +17,11 @@
 namespace findingsprinter {
 
 // One JSON line per finding and report not understood, each ended by a
-// line feed.
-QByteArray jsonLines(const findings::Review &review);
+// line feed; with a source, each begins with {"source":SOURCE,...}.
+QByteArray jsonLines(const findings::Review &review, const QString &source = QString());
 
 void print(std::FILE *out, bool json, const findings::Review &review);
 
-// --read: the findings of the archive or folder at path. False, with the
-// reason, when nothing readable there holds a report.
-bool printFindingsAt(std::FILE *out, bool json, const QString &path, QString *problem);
 // The findings action: the findings of the installation's newest reports
 // (the installation folder is current). False, with the reason, when
 // there is no report it can read.

@@ -15,6 +15,7 @@
 #include "panetextprinter.h"
 #include "processarguments.h"
 #include "qtmessages.h"
+#include "readrun.h"
 #include "records/records.h"
 #include "reports/reportwrites.h"
 #include "stopsignals.h"
@@ -97,15 +98,12 @@ int main(int argc, char *argv[])
         complain(options.error);
         say(stderr, batchoptions::usageHint());
         return batchexit::kUsage;
-    case batchoptions::Options::Request::Read: {
-        // Someone else's archive or reports: no installation, no terms, no
+    case batchoptions::Options::Request::Read:
+        // Someone else's archives or reports: no installation, no terms, no
         // logging set up, nothing written.
-        QString problem;
-        if (findingsprinter::printFindingsAt(stdout, options.json, options.readPath, &problem))
-            return batchexit::kSuccess;
-        complain(problem + QLatin1Char('.'));
-        return batchexit::kNoReports;
-    }
+        return readrun::run(stdout, {options.readPaths, options.json, options.summary}, complain)
+            ? batchexit::kSuccess
+            : batchexit::kNoReports;
     case batchoptions::Options::Request::Run:
         break;
     }

@@ -26,6 +26,7 @@ bool timedDownload(Report &report, const Settings &settings);
 bool logArchive(Report &report, const Settings &settings);
 bool batchActions(Report &report, const Settings &settings);
 bool findingsCost(Report &report, const Settings &settings);
+bool manyArchives(Report &report, const Settings &settings);
 bool windowCost(Report &report, const Settings &settings);
 
 } // namespace bench

@@ -9,7 +9,7 @@
 #include "benchmarks.h"
 #include "findings/findingsfile.h"
 #include "findings/findingstext.h"
-#include "localhttpserver.h"
+#include "fullrun.h"
 #include "logtree.h"
 #include "reports/reportsources.h"
 #include "zipmaker.h"
@@ -34,30 +34,6 @@ constexpr double kWorstReadLimitSeconds = 5;
 constexpr double kWorstReadMemoryLimitMb = 100;
 constexpr qint64 kArchiveBytes = 50 * 1024 * 1024;
 constexpr int kEarlierRuns = 50;
-
-// A full run of the inspection actions in installation, through the runner:
-// one address to ping and every server on a closed local port, so the run
-// leaves all five inspection reports and takes seconds.
-bool fullRun(const Settings &settings, const QString &installation)
-{
-    QDir().mkpath(installation);
-    QFile ini(installation + QStringLiteral("/SupportToolConfig.ini"));
-    QString hosts;
-    for (const char *key : {"cdnDownload", "assetDownload", "bucketDownloadHttps", "bucketDownloadHttp", "apiQuery",
-                            "networkTestQuery"})
-        hosts += QStringLiteral("%1=127.0.0.1:%2\n").arg(QLatin1String(key)).arg(testsupport::LocalHttpServer::closedPort());
-    if (!ini.open(QIODevice::WriteOnly)
-        || ini.write((QStringLiteral("[ipconfig]\n1=127.0.0.1\n[serverHosts]\n") + hosts).toUtf8()) <= 0)
-        return false;
-    ini.close();
-    const Spawned run = spawnAndWait(settings.batchProgram,
-                                     {QStringLiteral("--install-dir"), installation, QStringLiteral("--accept-terms"),
-                                      QStringLiteral("auto")},
-                                     SpawnOptions{true, false});
-    if (run.exitCode != 0)
-        QTextStream(stderr) << "SupportToolBatch auto failed: " << run.errors.right(2000) << Qt::endl;
-    return run.exitCode == 0;
-}
 
 // What the combined actions add: read the newest reports, apply the rules,
 // write the findings file, print the block.
@@ -180,7 +156,7 @@ bool findingsCost(Report &report, const Settings &settings)
         QDir(root).removeRecursively();
         return ok;
     };
-    if (!fullRun(settings, installation))
+    if (!fullRun(settings, installation, QStringLiteral("auto")))
         return finish(false);
 
     QDir::setCurrent(installation);
@@ -210,7 +186,7 @@ bool findingsCost(Report &report, const Settings &settings)
                       .arg(QDir(QStringLiteral("logs/SupportTool")).entryList(QDir::Files).size())});
     // The archive holds one run's reports, as the tool packs them.
     QDir(QStringLiteral("logs/SupportTool")).removeRecursively();
-    if (!fullRun(settings, installation))
+    if (!fullRun(settings, installation, QStringLiteral("auto")))
         return finish(false);
 
     const QString archive = root + QStringLiteral("/zziplog.zip");

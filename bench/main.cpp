@@ -18,7 +18,7 @@
 namespace {
 
 const char kUsage[] = "Usage: SupportToolBench [--quick] [--strict] [BENCHMARK...]\n"
-                      "Benchmarks: command, download, archive, batch, findings, window (all when none is named).\n"
+                      "Benchmarks: command, download, archive, batch, findings, scale, window (all when none is named).\n"
                       "  --quick   fewer rounds and a smaller log tree: a smoke run, not figures to quote\n"
                       "  --strict  exit with 1 when a target is missed (otherwise only errors fail)\n";
 
@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
                                              {QStringLiteral("archive"), bench::logArchive},
                                              {QStringLiteral("batch"), bench::batchActions},
                                              {QStringLiteral("findings"), bench::findingsCost},
+                                             {QStringLiteral("scale"), bench::manyArchives},
                                              {QStringLiteral("window"), bench::windowCost}};
     QStringList chosen;
     for (const QString &argument : arguments) {
@@ -66,7 +67,8 @@ int main(int argc, char *argv[])
     }
     if (chosen.isEmpty())
         chosen = QStringList{QStringLiteral("command"), QStringLiteral("download"), QStringLiteral("archive"),
-                             QStringLiteral("batch"), QStringLiteral("findings"), QStringLiteral("window")};
+                             QStringLiteral("batch"), QStringLiteral("findings"), QStringLiteral("scale"),
+                             QStringLiteral("window")};
 
     // The tool's records go to a scratch report, never into a measured tree.
     QTemporaryDir work;

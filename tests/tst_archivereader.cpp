@@ -1,11 +1,13 @@
-// Reading archives from other machines: the reports of a good archive, and
-// a clear refusal of damaged or hostile ones, with nothing written.
+// Reading archives from other machines: the reports of a good archive, a
+// clear refusal of damaged or hostile ones, with nothing written, and which
+// archives and report folders a folder given to --read stands for.
 
 #include "findings/findings.h"
 #include "reportfixture.h"
 #include "shaping/hardwareshaping.h"
 #include "supportzip/archivereader.h"
 #include "supportzip/reportarchive.h"
+#include "supportzip/sourcewalk.h"
 #include "zipmaker.h"
 
 #include <QDir>
@@ -201,6 +203,58 @@ private slots:
                  qPrintable(problem));
         limits.reportBytesInAll *= 2;
         QVERIFY2(findings::readReportArchive(archive, &reports, &problem, limits), qPrintable(problem));
+    }
+
+    // A folder of archives stands for the archives and report folders below
+    // it, in name order, an installation folder below it for itself; a link
+    // to an archive is read, a link to a folder and a folder too deep are
+    // refused, not searched. A report
+    // folder, a folder holding none and a missing path stand for themselves.
+    void walksAFolderOfArchives()
+    {
+        const QTemporaryDir dir;
+        const QDir root(dir.path());
+        const auto put = [&root](const QString &path, const QByteArray &content = "x") {
+            root.mkpath(QFileInfo(root.filePath(path)).path());
+            QFile file(root.filePath(path));
+            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        };
+        const QString report = reportName(QStringLiteral("SupportLog_HardWare_"));
+        const QString deep = QStringLiteral("week/deep") + QStringLiteral("/n").repeated(findings::kMaxSearchDepth);
+        for (const QString &path : {QStringLiteral("week/b.zip"), QStringLiteral("week/a.ZIP"), QStringLiteral("week/c/d.zip"),
+                                    QStringLiteral("week/notes.txt"), QStringLiteral("week/inst/zziplog.zip"),
+                                    QStringLiteral("week/inst/logs/SupportTool/") + report,
+                                    QStringLiteral("week/x/logs_quillon/SupportTool/") + report,
+                                    QStringLiteral("reports/") + report, QStringLiteral("reports/old/e.zip"),
+                                    deep + QStringLiteral("/f.zip"), deep.left(deep.size() - 2) + QStringLiteral("/g.zip")})
+            QVERIFY(put(path));
+        QVERIFY(root.mkpath(QStringLiteral("week/empty")) && root.mkpath(QStringLiteral("nothing/here")));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("reports")), root.filePath(QStringLiteral("week/y"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("week/b.zip")), root.filePath(QStringLiteral("week/z.zip"))));
+
+        findings::SourceWalk walk({root.filePath(QStringLiteral("week")), root.filePath(QStringLiteral("reports")),
+                                   root.filePath(QStringLiteral("nothing")), root.filePath(QStringLiteral("missing"))});
+        QStringList sources;
+        while (const std::optional<findings::ReadSource> source = walk.next()) {
+            const QString path = QDir::fromNativeSeparators(source->path);
+            sources << (path.startsWith(dir.path()) ? path.mid(dir.path().size() + 1) : path)
+                           + (source->given ? QStringLiteral(" (given)") : QString())
+                           + (source->problem.isEmpty() ? QString() : QStringLiteral(" refused: ") + source->problem);
+        }
+        const QString deepest = root.filePath(deep);
+        QCOMPARE(sources, (QStringList{QStringLiteral("week/a.ZIP"), QStringLiteral("week/b.zip"), QStringLiteral("week/c/d.zip"),
+                                       deep.left(deep.size() - 2) + QStringLiteral("/g.zip"),
+                                       deep + QStringLiteral(" refused: %1 is not searched: it lies more than %2 folders below %3")
+                                                  .arg(QDir::toNativeSeparators(deepest))
+                                                  .arg(findings::kMaxSearchDepth)
+                                                  .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
+                                       QStringLiteral("week/inst"), QStringLiteral("week/x/logs_quillon/SupportTool"),
+                                       QStringLiteral("week/y refused: %1 is a link to a folder, which is not searched below "
+                                                      "%2: give it as a path of its own")
+                                           .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week/y"))),
+                                                QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
+                                       QStringLiteral("week/z.zip"), QStringLiteral("reports (given)"), QStringLiteral("nothing (given)"),
+                                       QStringLiteral("missing (given)")}));
     }
 
     void entryNamesThatStayInside_data()

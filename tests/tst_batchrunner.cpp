@@ -73,6 +73,17 @@ Outcome runProgram(const QString &program, const QStringList &arguments,
 
 Outcome runBatch(const QStringList &arguments) { return runProgram(QStringLiteral(BATCH_BINARY), arguments); }
 
+// The runner started in folder, as from a shell there.
+Outcome runBatchIn(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessEnvironment(childEnvironment());
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(BATCH_BINARY), arguments);
+    process.waitForFinished(60000);
+    return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 QString describe(const Outcome &outcome)
 {
     return QStringLiteral("exit %1\nstdout: %2\nstderr: %3")
@@ -221,10 +232,13 @@ private slots:
                                                       << "--install-dir needs a folder, not the option \"--accept-terms\"";
         QTest::newRow("an option after --") << QStringList{"--install-dir", "@", "--", "--json"}
                                             << "unknown action \"--json\"";
-        QTest::newRow("read and an action") << QStringList{"--read", "@", "software"}
+        // After --read every argument that is not an option is a path.
+        QTest::newRow("read and an action") << QStringList{"software", "--read", "@"}
                                             << "--read takes no action, --install-dir, --accept-terms or --shareable";
         QTest::newRow("read and shareable") << QStringList{"--read", "@", "--shareable"}
                                             << "--read takes no action, --install-dir, --accept-terms or --shareable";
+        QTest::newRow("summary without read") << QStringList{"--install-dir", "@", "--summary", "software"}
+                                              << "--summary is for --read";
         QTest::newRow("shareable without a zip step") << QStringList{"--install-dir", "@", "--shareable", "hardware", "auto"}
                                                       << "--shareable needs the action zip or all";
     }
@@ -656,14 +670,7 @@ private slots:
                                                  + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize : 4\r\n")).records))));
         QVERIFY(put(unread, QByteArray()));
         const QStringList arguments{QStringLiteral("--read"), QStringLiteral("--"), QDir(root.path()).relativeFilePath(folder)};
-        const auto read = [&root](const QStringList &arguments) {
-            QProcess process;
-            process.setProcessEnvironment(childEnvironment());
-            process.setWorkingDirectory(root.path());
-            process.start(QStringLiteral(BATCH_BINARY), arguments);
-            process.waitForFinished(60000);
-            return Outcome{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-        };
+        const auto read = [&root](const QStringList &arguments) { return runBatchIn(root.path(), arguments); };
 
         const Outcome text = read(arguments);
         QVERIFY2(text.exitCode == 0 && text.out.contains("\nReports not understood: " + unread.toUtf8() + " (it is empty)\n"),
@@ -695,6 +702,79 @@ private slots:
                  qPrintable(describe(closed)));
     }
 
+    // --read of several paths and of a folder of archives: one block per
+    // source in the order given (a folder's in name order), each what --read
+    // prints of it alone; a refused one among them is printed and said and
+    // the others still read, with exit status 6. As JSON every line names
+    // its source; --summary counts the sources that show each code.
+    void readsManySources()
+    {
+        const QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("week/sub")));
+        const auto archive = [&root](const QString &path, const char *total, const char *available) {
+            const QString memory = QStringLiteral("\r\n\r\nTotalMemorySize     : %1\r\nAvailableMemorySize : %2\r\n")
+                                       .arg(QLatin1String(total), QLatin1String(available));
+            return makeZip(root.filePath(path),
+                           {{QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_HardWare_")),
+                             reportFile(inspectionRecords(hardwareshaping::processor(QString()).records
+                                                          + hardwareshaping::physicalMemory(memory).records))}});
+        };
+        QVERIFY(archive(QStringLiteral("week/b.zip"), "4", "3"));
+        QVERIFY(archive(QStringLiteral("week/a.zip"), "4", "1"));
+        QVERIFY(archive(QStringLiteral("week/sub/c.zip"), "16", "8"));
+        QVERIFY(archive(QStringLiteral("extra.zip"), "16", "1"));
+        QFile damaged(root.filePath(QStringLiteral("week/bad.zip")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("PK\x03\x04 not really") > 0);
+        damaged.close();
+        const auto read = [&root](const QStringList &arguments) { return runBatchIn(root.path(), arguments); };
+        const QStringList paths{QStringLiteral("--read"), QStringLiteral("week"), QStringLiteral("extra.zip"),
+                                QStringLiteral("--summary")};
+
+        const Outcome text = read(paths);
+        QVERIFY2(text.exitCode == 6, qPrintable(describe(text)));
+        const Outcome alone = read({QStringLiteral("--read"), QStringLiteral("week/a.zip")});
+        const Outcome refused = read({QStringLiteral("--read"), QStringLiteral("week/bad.zip")});
+        QVERIFY2(alone.exitCode == 0 && refused.exitCode == 6 && refused.out.isEmpty(), qPrintable(describe(refused)));
+        const QByteArray why = refused.err.mid(refused.err.indexOf(": ") + 2).trimmed();
+        QVERIFY2(text.out.startsWith("==> week/a.zip <==\n" + alone.out + "\n==> week/b.zip <==\n"), text.out.constData());
+        QVERIFY2(text.out.contains("\n\n==> week/bad.zip <==\nRefused: " + why + "\n\n==> week/sub/c.zip <==\n"),
+                 text.out.constData());
+        QVERIFY(text.err.contains("SupportToolBatch: " + why + "\n"));
+        QVERIFY2(text.out.endsWith("\n==> extra.zip <==\n" + read({QStringLiteral("--read"), QStringLiteral("extra.zip")}).out
+                                   + "\nSources: 5, read: 4, refused: 1\n"
+                                     "Sources  Severity  Finding\n"
+                                     "      2  warning   memory-low\n"
+                                     "      2  warning   memory-available-low\n"),
+                 text.out.constData());
+
+        const Outcome json = read(paths + QStringList{QStringLiteral("--json")});
+        QVERIFY2(json.exitCode == 6, qPrintable(describe(json)));
+        QStringList sources;
+        QList<QByteArray> lines = json.out.split('\n');
+        QVERIFY(lines.takeLast().isEmpty());
+        for (const QByteArray &line : lines) {
+            const QJsonObject object = QJsonDocument::fromJson(line).object();
+            QVERIFY2(!object.isEmpty(), line.constData());
+            if (line.startsWith("{\"source\":"))
+                sources << object.value(QStringLiteral("source")).toString() + QLatin1Char(' ')
+                               + object.value(object.contains(QStringLiteral("error")) ? QStringLiteral("error")
+                                                                                       : QStringLiteral("finding"))
+                                     .toString();
+        }
+        QCOMPARE(sources, (QStringList{QStringLiteral("week/a.zip memory-low"), QStringLiteral("week/a.zip memory-available-low"),
+                                       QStringLiteral("week/b.zip memory-low"), QStringLiteral("week/bad.zip ") + QString::fromUtf8(why.chopped(1)),
+                                       QStringLiteral("extra.zip memory-available-low")}));
+        QVERIFY2(json.out.endsWith("{\"summary\":\"memory-low\",\"severity\":\"warning\",\"sources\":2}\n"
+                                   "{\"summary\":\"memory-available-low\",\"severity\":\"warning\",\"sources\":2}\n"
+                                   "{\"sources_read\":4,\"sources_refused\":1}\n"),
+                 json.out.constData());
+
+        // A folder holding one archive is a folder of archives all the same.
+        const Outcome folder = read({QStringLiteral("--read"), QStringLiteral("week/sub")});
+        QVERIFY2(folder.exitCode == 0 && folder.out.startsWith("==> week/sub/c.zip <==\nTessaly Render Support Tool findings: 0\n"),
+                 qPrintable(describe(folder)));
+    }
+
     // Reading an archive of large reports holds a bounded part of them: four
     // reports of 16 MB, their records repeated, take --read far less memory
     // than one of them.
@@ -721,7 +801,13 @@ private slots:
                                                   QStringLiteral("--read"), archive});
         QVERIFY2(outcome.exitCode == 0 && outcome.out.contains("[warning] memory-low\n"), qPrintable(describe(outcome)));
         const long peakKb = outcome.err.mid(outcome.err.lastIndexOf("peak ") + 5).trimmed().toLong();
+        // Under AddressSanitizer freed memory is held back in quarantine, so
+        // the peak says nothing there.
+#ifndef __SANITIZE_ADDRESS__
         QVERIFY2(peakKb > 0 && peakKb < 48 * 1024, qPrintable(describe(outcome)));
+#else
+        QVERIFY2(peakKb > 0, qPrintable(describe(outcome)));
+#endif
     }
 
     // --shareable: the zip step is followed by the shareable copy beside the

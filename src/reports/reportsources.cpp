@@ -14,20 +14,6 @@ namespace findings {
 
 namespace {
 
-// Why folder cannot be listed ("Permission denied"), or an empty text when
-// it can: QDir lists an unreadable folder as an empty one.
-QString whyNotListed(const QString &folder)
-{
-#ifdef Q_OS_WIN
-    const std::filesystem::path path(folder.toStdWString());
-#else
-    const std::filesystem::path path(QFile::encodeName(folder).toStdString());
-#endif
-    std::error_code error;
-    const std::filesystem::directory_iterator listing(path, error);
-    return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
-}
-
 void readReportFile(ReportKind kind, const QFileInfo &info, NewestReports *reports)
 {
     const QString name = info.fileName();
@@ -57,6 +43,18 @@ void readReportFile(ReportKind kind, const QFileInfo &info, NewestReports *repor
 }
 
 } // namespace
+
+QString whyNotListed(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    const std::filesystem::path path(folder.toStdWString());
+#else
+    const std::filesystem::path path(QFile::encodeName(folder).toStdString());
+#endif
+    std::error_code error;
+    const std::filesystem::directory_iterator listing(path, error);
+    return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
 
 QString reportNameOf(const QString &entryName)
 {

@@ -33,6 +33,10 @@ QString reportNameOf(const QString &entryName);
 // report of that size is not read.
 QString tooLargeText(qint64 limit);
 
+// Why folder cannot be listed ("Permission denied"), or an empty text when
+// it can: QDir lists an unreadable folder as an empty one.
+QString whyNotListed(const QString &folder);
+
 // Reads the reports of a report folder (logs/SupportTool) into reports,
 // one at a time. A file named like a report that is not a plain file, is
 // larger than a report gets or cannot be read is named as not read, with
