@@ -27,7 +27,10 @@ UserDataFolder::~UserDataFolder()
 
 SearchPathOverride::SearchPathOverride(const QStringList &folders) : m_previous(qgetenv("PATH"))
 {
-    qputenv("PATH", QFile::encodeName(folders.join(QLatin1Char(':'))));
+    QStringList native;
+    for (const QString &folder : folders)
+        native << QDir::toNativeSeparators(folder);
+    qputenv("PATH", QFile::encodeName(native.join(QDir::listSeparator())));
 }
 
 SearchPathOverride::~SearchPathOverride() { qputenv("PATH", m_previous); }

@@ -74,7 +74,7 @@ void InstallFolder::writeFile(const QString &relative, const QByteArray &content
 
 FixturePath::FixturePath() : m_previousPath(qgetenv("PATH"))
 {
-    qputenv("PATH", QFile::encodeName(m_dir.path()) + ':' + m_previousPath);
+    qputenv("PATH", QFile::encodeName(QDir::toNativeSeparators(m_dir.path()) + QDir::listSeparator()) + m_previousPath);
 }
 
 FixturePath::~FixturePath() { qputenv("PATH", m_previousPath); }
@@ -132,17 +132,24 @@ void FixturePath::addSilentShells() const
 }
 
 namespace {
-void appendToPath(const QByteArray &folder)
+void appendToPath(const QString &folder)
 {
-    const QByteArray path = qgetenv("PATH");
-    if (!path.split(':').contains(folder))
-        qputenv("PATH", path + ':' + folder);
+    const QString path = qEnvironmentVariable("PATH");
+    const QString native = QDir::toNativeSeparators(folder);
+    if (!path.split(QDir::listSeparator()).contains(native))
+        qputenv("PATH", QFile::encodeName(path + QDir::listSeparator() + native));
 }
 } // namespace
 
-void appendStandInsToPath() { appendToPath(STANDIN_DIR); }
+// Windows has the real shells: start-up appends no stand-ins there.
+void appendStandInsToPath()
+{
+#ifndef Q_OS_WIN
+    appendToPath(QStringLiteral(STANDIN_DIR));
+#endif
+}
 
-void appendProgramsToPath() { appendToPath(PROGRAM_DIR); }
+void appendProgramsToPath() { appendToPath(QStringLiteral(PROGRAM_DIR)); }
 
 QStringList reportFiles(const QString &namePrefix)
 {

@@ -66,7 +66,8 @@ private:
     QByteArray m_previousPath;
 };
 
-// Puts the built stand-ins last on PATH, as start-up does.
+// Puts the built stand-ins last on PATH, as start-up does (on Windows,
+// which has the real shells, nothing).
 void appendStandInsToPath();
 // Puts the build's programs last on PATH: the window looks for the writer
 // of the shareable copy beside itself, and then there (a test program is
