@@ -1,0 +1,84 @@
+#include "powershellanswers.h"
+
+#include "inspection/windowscommands.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+namespace testsupport {
+
+namespace {
+const char kVariable[] = "SUPPORTTOOL_POWERSHELL_ANSWERS";
+
+void writeTo(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+} // namespace
+
+PowerShellAnswers::PowerShellAnswers() : m_path(m_temporary.path()) {}
+
+PowerShellAnswers::PowerShellAnswers(const QString &folder) : m_path(QDir(folder).absolutePath())
+{
+    m_temporary.remove();
+    QDir().mkpath(m_path);
+}
+
+PowerShellAnswers::~PowerShellAnswers()
+{
+    if (m_pointedAt)
+        m_hadVariable ? qputenv(kVariable, m_previousVariable) : qunsetenv(kVariable);
+}
+
+QString PowerShellAnswers::nameOf(const QString &commandText)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(commandText.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+void PowerShellAnswers::add(const QString &commandText, const QByteArray &output, const QByteArray &errors,
+                            int exitCode) const
+{
+    const QString stem = QDir(m_path).filePath(nameOf(commandText));
+    writeTo(stem + QStringLiteral(".out"), output);
+    if (!errors.isEmpty())
+        writeTo(stem + QStringLiteral(".err"), errors);
+    if (exitCode != 0)
+        writeTo(stem + QStringLiteral(".code"), QByteArray::number(exitCode));
+}
+
+void PowerShellAnswers::add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors,
+                            int exitCode) const
+{
+    add(windowscommands::asScript(arguments), output, errors, exitCode);
+}
+
+QStringList PowerShellAnswers::received() const
+{
+    QFile file(QDir(m_path).filePath(QStringLiteral("received.txt")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+void PowerShellAnswers::answerThrough(const FixturePath &fixtures)
+{
+    const QString link = QDir(fixtures.path()).filePath(QStringLiteral("powershell"));
+    QFile::remove(link);
+    QVERIFY2(QFile::link(QStringLiteral(FIXTURE_POWERSHELL), link), FIXTURE_POWERSHELL);
+    if (!m_pointedAt) {
+        m_pointedAt = true;
+        m_hadVariable = qEnvironmentVariableIsSet(kVariable);
+        m_previousVariable = qgetenv(kVariable);
+    }
+    qputenv(kVariable, QFile::encodeName(m_path));
+}
+
+} // namespace testsupport
