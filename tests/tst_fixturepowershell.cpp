@@ -52,7 +52,7 @@ private slots:
         QStringList sent;
         for (int i = 0; i < commands.size(); ++i) {
             const QByteArray output = "\r\nanswer " + QByteArray::number(i) + " \xc3\xa9\r\n\r\n";
-            answers.add(commands.at(i), output, "warning " + QByteArray::number(i));
+            QVERIFY(answers.add(commands.at(i), output, "warning " + QByteArray::number(i)));
             sent << windowscommands::asScript(commands.at(i));
         }
         records::switchReport(QStringLiteral("./logs/SupportTool/fixture_"));
@@ -77,7 +77,7 @@ private slots:
         answers.answerThrough(fixtures);
         for (const int length : {10, 55, 56, 57, 63, 64, 65, 119, 120, 128}) {
             const QStringList arguments = {QStringLiteral("Get-Item"), QString(length - 9, QLatin1Char('x'))};
-            answers.add(arguments, QByteArray::number(length));
+            QVERIFY(answers.add(arguments, QByteArray::number(length)));
             QCOMPARE(run(arguments), QString::number(length));
         }
     }
@@ -89,7 +89,7 @@ private slots:
     {
         InstallFolder install;
         PowerShellAnswers answers;
-        answers.add(QStringList{QStringLiteral("Get-Vpnconnection")}, "vpn\r\n", {}, 3);
+        QVERIFY(answers.add(QStringList{QStringLiteral("Get-Vpnconnection")}, "vpn\r\n", {}, 3));
         QProcess fixture;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"), answers.path());

@@ -13,11 +13,10 @@ namespace testsupport {
 namespace {
 const char kVariable[] = "SUPPORTTOOL_POWERSHELL_ANSWERS";
 
-void writeTo(const QString &path, const QByteArray &bytes)
+bool writeTo(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 } // namespace
 
@@ -40,21 +39,19 @@ QString PowerShellAnswers::nameOf(const QString &commandText)
     return QString::fromLatin1(QCryptographicHash::hash(commandText.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-void PowerShellAnswers::add(const QString &commandText, const QByteArray &output, const QByteArray &errors,
+bool PowerShellAnswers::add(const QString &commandText, const QByteArray &output, const QByteArray &errors,
                             int exitCode) const
 {
     const QString stem = QDir(m_path).filePath(nameOf(commandText));
-    writeTo(stem + QStringLiteral(".out"), output);
-    if (!errors.isEmpty())
-        writeTo(stem + QStringLiteral(".err"), errors);
-    if (exitCode != 0)
-        writeTo(stem + QStringLiteral(".code"), QByteArray::number(exitCode));
+    return writeTo(stem + QStringLiteral(".out"), output)
+        && (errors.isEmpty() || writeTo(stem + QStringLiteral(".err"), errors))
+        && (exitCode == 0 || writeTo(stem + QStringLiteral(".code"), QByteArray::number(exitCode)));
 }
 
-void PowerShellAnswers::add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors,
+bool PowerShellAnswers::add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors,
                             int exitCode) const
 {
-    add(windowscommands::asScript(arguments), output, errors, exitCode);
+    return add(windowscommands::asScript(arguments), output, errors, exitCode);
 }
 
 QStringList PowerShellAnswers::received() const

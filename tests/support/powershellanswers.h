@@ -29,9 +29,10 @@ public:
     QString path() const { return m_path; }
     // The answer to one command text, or to the arguments of a command as
     // the runner hands them over (windowscommands::asScript joins them).
-    void add(const QString &commandText, const QByteArray &output, const QByteArray &errors = {},
+    // False when a file cannot be written.
+    bool add(const QString &commandText, const QByteArray &output, const QByteArray &errors = {},
              int exitCode = 0) const;
-    void add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors = {},
+    bool add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors = {},
              int exitCode = 0) const;
     // The command texts the fixture got, in order.
     QStringList received() const;
