@@ -107,6 +107,13 @@ VirtualDisplay::Mapped VirtualDisplay::waitForMap(int timeoutMs)
     }
 }
 
+QSize VirtualDisplay::size(std::uint32_t window)
+{
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
+    return geometry ? QSize(geometry->width, geometry->height) : QSize();
+}
+
 QPoint VirtualDisplay::origin(std::uint32_t window)
 {
     Reply<xcb_translate_coordinates_reply_t> place(xcb_translate_coordinates_reply(
@@ -121,6 +128,91 @@ bool VirtualDisplay::click(const QPoint &at)
     xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, XCB_BUTTON_INDEX_1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, XCB_BUTTON_INDEX_1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     return xcb_flush(m_connection) > 0;
+}
+
+bool VirtualDisplay::pressKeys(const std::vector<std::uint32_t> &keysyms)
+{
+    const xcb_setup_t *setup = xcb_get_setup(m_connection);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    Reply<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
+        m_connection, xcb_get_keyboard_mapping(m_connection, setup->min_keycode, std::uint8_t(count)), nullptr));
+    if (!mapping)
+        return false;
+    const xcb_keysym_t *symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    const int perKey = mapping->keysyms_per_keycode;
+    std::vector<std::uint8_t> codes;
+    for (const std::uint32_t wanted : keysyms) {
+        int found = -1;
+        for (int i = 0; i < count * perKey && found < 0; ++i) {
+            if (symbols[i] == wanted)
+                found = setup->min_keycode + i / perKey;
+        }
+        if (found < 0)
+            return false;
+        codes.push_back(std::uint8_t(found));
+    }
+    for (const std::uint8_t code : codes)
+        xcb_test_fake_input(m_connection, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    for (auto code = codes.rbegin(); code != codes.rend(); ++code)
+        xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    return xcb_flush(m_connection) > 0;
+}
+
+QImage VirtualDisplay::grab(std::uint32_t window)
+{
+    const QPoint at = origin(window);
+    const QSize extent = size(window);
+    Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, std::int16_t(at.x()), std::int16_t(at.y()),
+                      std::uint16_t(extent.width()), std::uint16_t(extent.height()), ~0u),
+        nullptr));
+    // The display is 24 bits deep, 32 bits a pixel: Qt's RGB32.
+    if (!image || xcb_get_image_data_length(image.get()) < extent.width() * extent.height() * 4)
+        return QImage();
+    return QImage(xcb_get_image_data(image.get()), extent.width(), extent.height(), extent.width() * 4,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+QString VirtualDisplay::clipboardText(int timeoutMs)
+{
+    const std::uint32_t requestor = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, requestor, m_root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const std::uint32_t property = atom("SUPPORTTOOL_CLIPBOARD");
+    xcb_convert_selection(m_connection, requestor, atom("CLIPBOARD"), atom("UTF8_STRING"), property, XCB_CURRENT_TIME);
+    xcb_flush(m_connection);
+    QString text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (bool answered = false; !answered;) {
+        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
+            if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
+                continue;
+            const auto *notice = reinterpret_cast<const xcb_selection_notify_event_t *>(event.get());
+            if (notice->requestor != requestor)
+                continue;
+            answered = true;
+            if (notice->property == XCB_ATOM_NONE)
+                break;
+            Reply<xcb_get_property_reply_t> value(xcb_get_property_reply(
+                m_connection,
+                xcb_get_property(m_connection, true, requestor, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
+                nullptr));
+            if (value)
+                text = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(value.get())),
+                                         xcb_get_property_value_length(value.get()));
+            break;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (answered || left.count() <= 0 || xcb_connection_has_error(m_connection))
+            break;
+        pollfd watched{xcb_get_file_descriptor(m_connection), POLLIN, 0};
+        ::poll(&watched, 1, int(left.count()));
+    }
+    xcb_destroy_window(m_connection, requestor);
+    xcb_flush(m_connection);
+    return text;
 }
 
 bool VirtualDisplay::requestClose(std::uint32_t window)

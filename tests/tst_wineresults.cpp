@@ -8,6 +8,7 @@
 // Wine are read as well: their Direct3D 12 records and their ping and route
 // results must be what the tool makes of such answers.
 
+#include "archivesupport.h"
 #include "d3d12/d3d12probeline.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "inspection/windowscommands.h"
@@ -18,9 +19,11 @@
 #include "recordsummary.h"
 #include "shaping/graphicsshaping.h"
 #include "testsupport.h"
+#include "windowsanswers.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLoggingCategory>
 #include <QtTest>
 
@@ -36,18 +39,25 @@ QString wineResults() { return qEnvironmentVariable("SUPPORTTOOL_WINE_RESULTS");
 // the tool reads reports: the logging library writes them there through the
 // C runtime's text mode, so every line ends in "\r\n" (and a line of a
 // Windows command, which brought its own "\r\n", in "\r\r\n").
-QList<Record> wineReport(const QString &namePrefix)
+QList<Record> reportIn(const QString &installation, const QString &namePrefix)
 {
-    const QDir folder(QDir(wineResults()).filePath(QStringLiteral("install/logs/SupportTool")));
+    const QDir folder(QDir(installation).filePath(QStringLiteral("logs/SupportTool")));
     const QStringList names = folder.entryList({namePrefix + QLatin1Char('*')}, QDir::Files);
     if (names.size() != 1)
-        qFatal("the Wine run left %d reports named %s* in %s", int(names.size()), qPrintable(namePrefix),
+        qFatal("the run left %d reports named %s* in %s", int(names.size()), qPrintable(namePrefix),
                qPrintable(folder.path()));
     QList<Record> records;
     for (const reportrecords::Record &record : reportrecords::parse(readFile(folder.filePath(names.first()))))
         records << Record{record.level, record.file, record.line, record.text};
     return records;
 }
+
+// The installation folders of the two "all" runs on the same answers.
+QString resultPath(const QString &name) { return QFileInfo(QDir(wineResults()).filePath(name)).canonicalFilePath(); }
+QString wineInstallation() { return resultPath(QStringLiteral("install")); }
+QString linuxInstallation() { return resultPath(QStringLiteral("linux-all")); }
+
+QList<Record> wineReport(const QString &namePrefix) { return reportIn(wineInstallation(), namePrefix); }
 
 QString summary(const Record &record)
 {
@@ -85,6 +95,67 @@ const QByteArray kWineNoTracert =
 const QByteArray kWineD3D12 = "creation=0x887a0004 query=0x00000000 tier=0\r\n";
 
 const char *const kEarlierReport = "./logs/SupportTool/SupportLog_earlier_";
+
+// Why a record of the "all" runs may hold other facts under Wine than on
+// Linux for the same PowerShell answers, or an empty text when it may not.
+// Its place (level, file, line) must match all the same.
+QString platformFact(const QString &report, const QList<Record> &records, int index)
+{
+    const QString place = placesOf({records.at(index)}).first();
+    if (report == QLatin1String("SupportLog_HardWare_") && place == QLatin1String("I displaysystemrelatedinfo.cpp:202"))
+        return QStringLiteral("the volume list: Linux's mounts, Wine's drives");
+    if (report == QLatin1String("SupportLog_network_speedTest_") && place == QLatin1String("I mainwindow.cpp:159"))
+        return QStringLiteral("the ping results: Linux's ping through the stand-in cmd, Wine's ping through Wine's cmd");
+    if (report == QLatin1String("SupportLog_network_speedTest_") && place == QLatin1String("I mainwindow.cpp:167"))
+        return QStringLiteral("the route results: Linux's traceroute, none under Wine (Wine has no tracert)");
+    // The network action's first records, the ping and route loops'
+    // standard error, land in the report before it (Wine's cmd says it
+    // knows no tracert).
+    if (report == QLatin1String("SupportLog_software_confliction_") && index >= records.size() - 2
+        && place == QLatin1String("W displaysystemrelatedinfo.cpp:46"))
+        return QStringLiteral("the address loops' standard error: the stand-in cmd's, Wine's cmd's");
+    return QString();
+}
+
+// A record's text with what differs by machine and not by platform put
+// in general terms: the time a request took, the installation folder and
+// the user's AppData folder.
+QString general(QString text, const QString &installation)
+{
+    static const QRegularExpression took(QStringLiteral(" in \\d+ ms$"));
+    static const QRegularExpression appData(QStringLiteral("\\S*/Local/quillon/"));
+    return text.replace(took, QStringLiteral(" in N ms"))
+        .replace(installation, QStringLiteral("INSTALLATION"))
+        .replace(appData, QStringLiteral("APPDATA/Local/quillon/"));
+}
+
+// The records up to the Direct3D 12 check's heading: what follows it is
+// the platform's Direct3D 12 answer (vkd3d in the probe on Linux, Wine's
+// d3d12 in the runner), checked on its own.
+QList<Record> withoutD3D12(const QList<Record> &records)
+{
+    for (int i = 0; i < records.size(); ++i) {
+        if (records.at(i).file == QLatin1String("displaysystemrelatedinfo.cpp") && records.at(i).line == 483)
+            return records.mid(0, i);
+    }
+    return records;
+}
+
+// The findings file of an installation, its report names without their
+// time and process, its Direct3D 12 finding (a platform fact) left out.
+QStringList findingsBlocks(const QString &installation)
+{
+    static const QRegularExpression reportName(QStringLiteral("(SupportLog_\\w+?_)\\d{8}-\\d{6}\\.\\d+"));
+    const QString text = QString::fromUtf8(readFile(QDir(installation).filePath(QStringLiteral("logs/SupportTool/findings.txt"))))
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                             .replace(reportName, QStringLiteral("\\1"));
+    QStringList blocks;
+    for (const QString &block : text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
+        if (!block.contains(QLatin1String("] d3d12-")) && !block.startsWith(QLatin1String("Tessaly Render Support Tool findings:")))
+            blocks << block.trimmed();
+    }
+    return blocks;
+}
 
 QList<Record> onlyReport(const QString &namePrefix)
 {
@@ -252,6 +323,58 @@ private slots:
         const QDir install(QDir(wineResults()).filePath(QStringLiteral("install")));
         QVERIFY(!QFile::exists(install.filePath(pingreport::pingResultPath())));
         QVERIFY(!QFile::exists(install.filePath(pingreport::routeResultPath())));
+    }
+
+    // "all" under Wine and on Linux, on the same PowerShell answers (code
+    // page 850 under Wine, UTF-8 on Linux): every report holds the same
+    // records in the same order, the same texts but for the facts named by
+    // platformFact and the Direct3D 12 answer; the names that need more
+    // than ASCII arrive intact in the reports and the findings; the archive
+    // holds the reports and the findings file.
+    void wineRunnerMatchesLinux()
+    {
+        if (wineResults().isEmpty())
+            QSKIP("no Wine run to read (scripts/check-windows sets SUPPORTTOOL_WINE_RESULTS)");
+        const QString wine = wineInstallation();
+        const QString linux = linuxInstallation();
+        const QString wineFolder = QStringLiteral("Z:") + wine;
+        for (const QString &report : {QStringLiteral("SupportLog_HardWare_"), QStringLiteral("SupportLog_software_confliction_"),
+                                      QStringLiteral("SupportLog_network_speedTest_"), QStringLiteral("SupportLog_network_server_"),
+                                      QStringLiteral("SupportLog_network_config_"), QStringLiteral("SupportLog_zip_")}) {
+            const QList<Record> fromWine = withoutD3D12(reportIn(wine, report));
+            const QList<Record> fromLinux = withoutD3D12(reportIn(linux, report));
+            QCOMPARE(placesOf(fromWine), placesOf(fromLinux));
+            for (int i = 0; i < fromWine.size(); ++i) {
+                if (!platformFact(report, fromWine, i).isEmpty())
+                    continue;
+                const QString where = QStringLiteral("%1 record %2 (%3)").arg(report).arg(i).arg(summary(fromWine.at(i)));
+                QVERIFY2(general(fromWine.at(i).text, wineFolder) == general(fromLinux.at(i).text, linux), qPrintable(where));
+            }
+        }
+
+        const auto textOf = [&wine](const QString &report) {
+            QString text;
+            for (const Record &record : reportIn(wine, report))
+                text += record.text;
+            return text;
+        };
+        const QString software = textOf(QStringLiteral("SupportLog_software_confliction_"));
+        QVERIFY2(software.contains(windowsanswers::conflictingProcess()), qPrintable(software));
+        const QString config = textOf(QStringLiteral("SupportLog_network_config_"));
+        QVERIFY2(config.contains(windowsanswers::firewallRule()) && config.contains(windowsanswers::adapter()), qPrintable(config));
+
+        const QStringList findings = findingsBlocks(wine);
+        QCOMPARE(findings, findingsBlocks(linux));
+        const QString joined = findings.join(QLatin1Char('\n'));
+        QVERIFY2(joined.contains(windowsanswers::conflictingProcess()) && joined.contains(windowsanswers::firewallRule()),
+                 qPrintable(joined));
+
+        const QStringList entries = archiveEntries(QDir(wine).filePath(QStringLiteral("zziplog.zip")));
+        QStringList expected{QStringLiteral("logs_quillon/SupportTool/findings.txt"), QStringLiteral("logs_quillon/render.log")};
+        for (const QString &name : QDir(QDir(wine).filePath(QStringLiteral("logs/SupportTool"))).entryList({QStringLiteral("SupportLog_*")}))
+            expected << QStringLiteral("logs_quillon/SupportTool/") + name;
+        for (const QString &name : expected)
+            QVERIFY2(entries.contains(name), qPrintable(name + QStringLiteral(" not in ") + entries.join(QLatin1Char(' '))));
     }
 };
 

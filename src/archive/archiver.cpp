@@ -2,6 +2,7 @@
 
 #include "installation/scratchfile.h"
 #include "process/childwait.h"
+#include "process/consoletext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -106,7 +107,8 @@ Result run(int timeLimitMs)
         removeUnfinished();
         return result;
     }
-    result.errorText = QString::fromLocal8Bit(outcome.errors).trimmed();
+    // 7-Zip writes its warnings in the console's code page, as the other console tools do.
+    result.errorText = consoletext::fromChild(outcome.errors).trimmed();
     result.exitCode = outcome.exitCode;
     if (outcome.cancelled)
         result.status = Result::Status::Cancelled;

@@ -1,6 +1,7 @@
 #include "inspection/displaysystemrelatedinfo.h"
 
 #include "process/childwait.h"
+#include "process/consoletext.h"
 #include "records/records.h"
 
 #include <QByteArray>
@@ -78,8 +79,10 @@ QString displaysystemrelatedinfo::runCommand(QStringList arguments, QString prog
     command.outputLimitBytes = kOutputLimitBytes;
     const childwait::Outcome outcome = childwait::run(command, timeoutMs);
 
-    const QString output = QString::fromLocal8Bit(outcome.output);
-    const QString errors = QString::fromLocal8Bit(outcome.errors);
+    // In the console's code page, as PowerShell and the console tools write
+    // to a pipe on Windows.
+    const QString output = consoletext::fromChild(outcome.output);
+    const QString errors = consoletext::fromChild(outcome.errors);
     const bool overflowed = outcome.outputOverflowed || outcome.errorsOverflowed;
     lastAnswered = !outcome.cancelled && !outcome.failedToStart && !outcome.timedOut && !overflowed
         && !outcome.crashed;

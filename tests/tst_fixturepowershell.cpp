@@ -1,0 +1,125 @@
+// The fixture PowerShell that the tests on Linux and under Wine answer the
+// checks with: each command text the runner sends finds its answer by the
+// SHA-256 of its UTF-8 bytes, arrives in received.txt exactly as sent, and
+// a command without an answer gets PowerShell's own error and status 1.
+
+#include "inspection/displaysystemrelatedinfo.h"
+#include "inspection/windowscommands.h"
+#include "powershellanswers.h"
+#include "records/records.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+
+QString run(const QStringList &arguments)
+{
+    return displaysystemrelatedinfo::instance()->runCommand(arguments, windowscommands::powerShell());
+}
+
+} // namespace
+
+class FixturePowerShellTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initLogging(); }
+
+    // Every command line of the checks, quotes, pipes, trailing blanks and
+    // all, and one with non-ASCII letters: the answer comes back byte for
+    // byte, standard error reaches the runner's record, and received.txt
+    // holds each command text once, in order.
+    void everyCheckCommandIsAnswered()
+    {
+        InstallFolder install;
+        FixturePath fixtures;
+        PowerShellAnswers answers;
+        answers.answerThrough(fixtures);
+        const QList<QStringList> commands = {
+            windowscommands::processor(),        windowscommands::videoControllers(),
+            windowscommands::adapterMemory(),    windowscommands::gpuMemoryUsage(),
+            windowscommands::gpuEngineUtilization(), windowscommands::physicalMemory(),
+            windowscommands::pageFile(),         windowscommands::physicalDisks(),
+            windowscommands::tdrValues(),        windowscommands::installedUpdates(),
+            windowscommands::firewallProfiles(), windowscommands::firewallRules(),
+            windowscommands::networkStatus(),    windowscommands::vpnConnections(),
+            windowscommands::conflictingProcesses(), windowscommands::removeFile(QStringLiteral("Règle Bürosoftware.zip"))};
+        QStringList sent;
+        for (int i = 0; i < commands.size(); ++i) {
+            const QByteArray output = "\r\nanswer " + QByteArray::number(i) + " \xc3\xa9\r\n\r\n";
+            QVERIFY(answers.add(commands.at(i), output, "warning " + QByteArray::number(i)));
+            sent << windowscommands::asScript(commands.at(i));
+        }
+        records::switchReport(QStringLiteral("./logs/SupportTool/fixture_"));
+        for (int i = 0; i < commands.size(); ++i)
+            QCOMPARE(run(commands.at(i)), QStringLiteral("\r\nanswer %1 é\r\n\r\n").arg(i));
+        QStringList errors;
+        for (const Record &record : recordsOf(reportFiles(QStringLiteral("fixture_")).value(0)))
+            errors << record.text;
+        QCOMPARE(errors.size(), commands.size());
+        for (int i = 0; i < commands.size(); ++i)
+            QCOMPARE(errors.at(i), QStringLiteral("warning %1").arg(i));
+        QCOMPARE(answers.received(), sent);
+    }
+
+    // The digest's padding changes at 56 and 64 bytes of text: texts on
+    // either side of both boundaries (and of two blocks) are all found.
+    void textsAroundTheDigestBlocksAreFound()
+    {
+        InstallFolder install;
+        FixturePath fixtures;
+        PowerShellAnswers answers;
+        answers.answerThrough(fixtures);
+        for (const int length : {10, 55, 56, 57, 63, 64, 65, 119, 120, 128}) {
+            const QStringList arguments = {QStringLiteral("Get-Item"), QString(length - 9, QLatin1Char('x'))};
+            QVERIFY(answers.add(arguments, QByteArray::number(length)));
+            QCOMPARE(run(arguments), QString::number(length));
+        }
+    }
+
+    // Exit status from ".code"; an unanswered command gets PowerShell's
+    // "is not recognized" text naming its first word, and status 1; without
+    // the folder named, the fixture refuses to guess.
+    void statusAndUnansweredCommands()
+    {
+        InstallFolder install;
+        PowerShellAnswers answers;
+        QVERIFY(answers.add(QStringList{QStringLiteral("Get-Vpnconnection")}, "vpn\r\n", {}, 3));
+        QProcess fixture;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"), answers.path());
+        fixture.setProcessEnvironment(environment);
+        fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-Vpnconnection")});
+        QVERIFY(fixture.waitForFinished());
+        QCOMPARE(fixture.readAllStandardOutput(), QByteArray("vpn\r\n"));
+        QCOMPARE(fixture.exitCode(), 3);
+
+        fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-NetFirewallRule"), QStringLiteral("-Displayname \"tessaly*\" ")});
+        QVERIFY(fixture.waitForFinished());
+        QCOMPARE(fixture.exitCode(), 1);
+        QCOMPARE(fixture.readAllStandardOutput(), QByteArray());
+        const QByteArray errors = fixture.readAllStandardError();
+        QVERIFY2(errors.startsWith("Get-NetFirewallRule : The term 'Get-NetFirewallRule' is not recognized as the name of a "
+                                   "cmdlet"),
+                 errors.constData());
+        QVERIFY2(errors.contains("\r\n+ Get-NetFirewallRule -Displayname \"tessaly*\" \r\n+ ~~~~~~~~~~~~~~~~~~~\r\n"),
+                 errors.constData());
+        QCOMPARE(answers.received(),
+                 (QStringList{QStringLiteral("Get-Vpnconnection"), QStringLiteral("Get-NetFirewallRule -Displayname \"tessaly*\" ")}));
+
+        environment.remove(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"));
+        fixture.setProcessEnvironment(environment);
+        fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-Vpnconnection")});
+        QVERIFY(fixture.waitForFinished());
+        QCOMPARE(fixture.exitCode(), 2);
+        QCOMPARE(fixture.readAllStandardOutput(), QByteArray());
+    }
+};
+
+QTEST_MAIN(FixturePowerShellTest)
+#include "tst_fixturepowershell.moc"
