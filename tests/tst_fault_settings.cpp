@@ -388,8 +388,11 @@ private slots:
         QTest::newRow("no permissions") << QStringLiteral("no permissions");
         // These are unreadable to root as well.
         QTest::newRow("a folder of that name") << QStringLiteral("folder");
+#ifndef Q_OS_WIN
         // Opening a pipe for reading waits for a writer: nobody may wait on it.
+        // (Windows has no named pipes in folders.)
         QTest::newRow("a pipe of that name") << QStringLiteral("pipe");
+#endif
     }
     void unreadableFile()
     {
@@ -400,8 +403,10 @@ private slots:
         Sandbox sandbox;
         if (folder) {
             QVERIFY(QDir().mkpath(kSettings + QStringLiteral("/ipconfig")));
+#ifndef Q_OS_WIN
         } else if (shape == QLatin1String("pipe")) {
             QCOMPARE(::mkfifo(QFile::encodeName(kSettings).constData(), 0600), 0);
+#endif
         } else {
             appendToSettings(addressGroup({QStringLiteral("127.0.0.1")}));
             QFile::setPermissions(kSettings, {});
