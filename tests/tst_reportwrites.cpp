@@ -55,9 +55,10 @@ private slots:
         QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(
                                         QStringLiteral("The report %1\\d{8}-\\d{6}\\.%2 could not be written \\(its "
                                                        "folder %3 is not there\\), so none of its records \\(1\\) was kept\\.")
-                                            .arg(QRegularExpression::escape(missing))
+                                            .arg(QRegularExpression::escape(QDir::toNativeSeparators(missing)))
                                             .arg(QCoreApplication::applicationPid())
-                                            .arg(QRegularExpression::escape(folder.filePath(QStringLiteral("gone"))))))
+                                            .arg(QRegularExpression::escape(
+                                                QDir::toNativeSeparators(folder.filePath(QStringLiteral("gone")))))))
                      .match(lines.first())
                      .hasMatch(),
                  qPrintable(lines.first()));
@@ -108,7 +109,7 @@ private slots:
             if (QFileInfo::exists(name))
                 continue; // the first run's report
             QVERIFY(QDir().mkpath(name));
-            taken << name;
+            taken << QDir::toNativeSeparators(name); // the texts name files as the system does
         }
         records::switchReport(prefix);
         records::info(records::kMain, 3, QStringLiteral("lost"));
