@@ -229,8 +229,11 @@ private slots:
                                     deep + QStringLiteral("/f.zip"), deep.left(deep.size() - 2) + QStringLiteral("/g.zip")})
             QVERIFY(put(path));
         QVERIFY(root.mkpath(QStringLiteral("week/empty")) && root.mkpath(QStringLiteral("nothing/here")));
+#ifndef Q_OS_WIN
+        // (QFile::link makes a shortcut file on Windows, no link.)
         QVERIFY(QFile::link(root.filePath(QStringLiteral("reports")), root.filePath(QStringLiteral("week/y"))));
         QVERIFY(QFile::link(root.filePath(QStringLiteral("week/b.zip")), root.filePath(QStringLiteral("week/z.zip"))));
+#endif
 
         findings::SourceWalk walk({root.filePath(QStringLiteral("week")), root.filePath(QStringLiteral("reports")),
                                    root.filePath(QStringLiteral("nothing")), root.filePath(QStringLiteral("missing"))});
@@ -242,19 +245,22 @@ private slots:
                            + (source->problem.isEmpty() ? QString() : QStringLiteral(" refused: ") + source->problem);
         }
         const QString deepest = root.filePath(deep);
-        QCOMPARE(sources, (QStringList{QStringLiteral("week/a.ZIP"), QStringLiteral("week/b.zip"), QStringLiteral("week/c/d.zip"),
-                                       deep.left(deep.size() - 2) + QStringLiteral("/g.zip"),
-                                       deep + QStringLiteral(" refused: %1 is not searched: it lies more than %2 folders below %3")
-                                                  .arg(QDir::toNativeSeparators(deepest))
-                                                  .arg(findings::kMaxSearchDepth)
-                                                  .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
-                                       QStringLiteral("week/inst"), QStringLiteral("week/x/logs_quillon/SupportTool"),
-                                       QStringLiteral("week/y refused: %1 is a link to a folder, which is not searched below "
-                                                      "%2: give it as a path of its own")
-                                           .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week/y"))),
-                                                QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
-                                       QStringLiteral("week/z.zip"), QStringLiteral("reports (given)"), QStringLiteral("nothing (given)"),
-                                       QStringLiteral("missing (given)")}));
+        QStringList expected{QStringLiteral("week/a.ZIP"), QStringLiteral("week/b.zip"), QStringLiteral("week/c/d.zip"),
+                             deep.left(deep.size() - 2) + QStringLiteral("/g.zip"),
+                             deep + QStringLiteral(" refused: %1 is not searched: it lies more than %2 folders below %3")
+                                        .arg(QDir::toNativeSeparators(deepest))
+                                        .arg(findings::kMaxSearchDepth)
+                                        .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week")))),
+                             QStringLiteral("week/inst"), QStringLiteral("week/x/logs_quillon/SupportTool")};
+#ifndef Q_OS_WIN
+        expected << QStringLiteral("week/y refused: %1 is a link to a folder, which is not searched below "
+                                   "%2: give it as a path of its own")
+                        .arg(QDir::toNativeSeparators(root.filePath(QStringLiteral("week/y"))),
+                             QDir::toNativeSeparators(root.filePath(QStringLiteral("week"))))
+                 << QStringLiteral("week/z.zip");
+#endif
+        expected << QStringLiteral("reports (given)") << QStringLiteral("nothing (given)") << QStringLiteral("missing (given)");
+        QCOMPARE(sources, expected);
     }
 
     void entryNamesThatStayInside_data()
