@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <poll.h>
 #include <xcb/xcb.h>
@@ -21,6 +22,25 @@ struct FreeDeleter
 };
 template <typename T>
 using Reply = std::unique_ptr<T, FreeDeleter>;
+using Clock = std::chrono::steady_clock;
+
+// The first event from the display that `wanted` accepts (those before it
+// are dropped), or none when the deadline passes or the connection breaks.
+Reply<xcb_generic_event_t> nextEvent(xcb_connection_t *connection, Clock::time_point deadline,
+                                     const std::function<bool(const xcb_generic_event_t &)> &wanted)
+{
+    for (;;) {
+        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(connection)}) {
+            if (wanted(*event))
+                return event;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0 || xcb_connection_has_error(connection))
+            return nullptr;
+        pollfd watched{xcb_get_file_descriptor(connection), POLLIN, 0};
+        ::poll(&watched, 1, int(left.count()));
+    }
+}
 
 } // namespace
 
@@ -90,21 +110,14 @@ void VirtualDisplay::discardEvents()
 
 VirtualDisplay::Mapped VirtualDisplay::waitForMap(int timeoutMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
-            if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
-                continue;
-            const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event.get());
-            if (map->event == m_root && !map->override_redirect)
-                return {map->window, std::chrono::steady_clock::now()};
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || xcb_connection_has_error(m_connection))
-            return {};
-        pollfd watched{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-        ::poll(&watched, 1, int(left.count()));
-    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const Reply<xcb_generic_event_t> event = nextEvent(m_connection, deadline, [this](const xcb_generic_event_t &e) {
+        const auto &map = reinterpret_cast<const xcb_map_notify_event_t &>(e);
+        return (e.response_type & 0x7f) == XCB_MAP_NOTIFY && map.event == m_root && !map.override_redirect;
+    });
+    if (!event)
+        return {};
+    return {reinterpret_cast<const xcb_map_notify_event_t *>(event.get())->window, Clock::now()};
 }
 
 QSize VirtualDisplay::size(std::uint32_t window)
@@ -183,32 +196,21 @@ QString VirtualDisplay::clipboardText(int timeoutMs)
     const std::uint32_t property = atom("SUPPORTTOOL_CLIPBOARD");
     xcb_convert_selection(m_connection, requestor, atom("CLIPBOARD"), atom("UTF8_STRING"), property, XCB_CURRENT_TIME);
     xcb_flush(m_connection);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const Reply<xcb_generic_event_t> event = nextEvent(m_connection, deadline, [requestor](const xcb_generic_event_t &e) {
+        return (e.response_type & 0x7f) == XCB_SELECTION_NOTIFY
+               && reinterpret_cast<const xcb_selection_notify_event_t &>(e).requestor == requestor;
+    });
     QString text;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (bool answered = false; !answered;) {
-        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
-            if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
-                continue;
-            const auto *notice = reinterpret_cast<const xcb_selection_notify_event_t *>(event.get());
-            if (notice->requestor != requestor)
-                continue;
-            answered = true;
-            if (notice->property == XCB_ATOM_NONE)
-                break;
-            Reply<xcb_get_property_reply_t> value(xcb_get_property_reply(
-                m_connection,
-                xcb_get_property(m_connection, true, requestor, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
-                nullptr));
-            if (value)
-                text = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(value.get())),
-                                         xcb_get_property_value_length(value.get()));
-            break;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (answered || left.count() <= 0 || xcb_connection_has_error(m_connection))
-            break;
-        pollfd watched{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-        ::poll(&watched, 1, int(left.count()));
+    const auto *notice = reinterpret_cast<const xcb_selection_notify_event_t *>(event.get());
+    if (notice && notice->property != XCB_ATOM_NONE) {
+        const Reply<xcb_get_property_reply_t> value(xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, true, requestor, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
+            nullptr));
+        if (value)
+            text = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(value.get())),
+                                     xcb_get_property_value_length(value.get()));
     }
     xcb_destroy_window(m_connection, requestor);
     xcb_flush(m_connection);
