@@ -197,8 +197,13 @@ private slots:
         QCOMPARE(qgetenv(kWayland), QByteArray("none"));
         withoutOpenGL.release();
         QVERIFY(!qEnvironmentVariableIsSet(kXcb));
+#ifdef Q_OS_WIN
+        // Windows holds no empty variable: setting one empty removed it.
+        QVERIFY(!qEnvironmentVariableIsSet(kWayland));
+#else
         QVERIFY(qEnvironmentVariableIsSet(kWayland));
         QCOMPARE(qgetenv(kWayland), QByteArray());
+#endif
 
         // A value of the user's own is never touched.
         const EnvironmentValue chosen(kXcb, "xcb_glx");

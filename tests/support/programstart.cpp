@@ -31,9 +31,26 @@ ProgramRun startProgram(const QString &argv0, const QString &program, const QStr
     environment.insert(QStringLiteral("GLOG_log_dir"), logDir.path());
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
+#ifdef Q_OS_WIN
+    // Windows starts the program named apart from the command line, whose
+    // first word is then whatever the caller chooses.
+    const std::wstring application = QDir::toNativeSeparators(program).toStdWString();
+    QStringList words{argv0};
+    words += arguments;
+    for (QString &word : words)
+        word = QLatin1Char('"') + word + QLatin1Char('"');
+    std::wstring commandLine = words.join(QLatin1Char(' ')).toStdWString();
+    process.setProgram(program);
+    process.setCreateProcessArgumentsModifier([&](QProcess::CreateProcessArguments *created) {
+        created->applicationName = application.c_str();
+        created->arguments = &commandLine[0];
+    });
+    process.start();
+#else
     // Through bash, so that the first argument can be anything.
     process.start(QStringLiteral("bash"),
                   QStringList{QStringLiteral("-c"), QStringLiteral("exec -a \"$0\" \"$@\""), argv0, program} + arguments);
+#endif
     ProgramRun run;
     if (!process.waitForFinished(30000)) {
         process.kill();
@@ -49,6 +66,11 @@ ProgramRun startProgram(const QString &argv0, const QString &program, const QStr
     const QStringList logs = QDir(logDir.path()).entryList({QStringLiteral("*.log.INFO.*")}, QDir::Files, QDir::Name);
     if (!logs.isEmpty())
         run.defaultLog = recordsOf(QDir(logDir.path()).filePath(logs.first()));
+#ifdef Q_OS_WIN
+    // The logging library writes its own run log in text mode there: "\r\n".
+    for (Record &record : run.defaultLog)
+        record.text.remove(QLatin1Char('\r'));
+#endif
     return run;
 }
 

@@ -127,8 +127,10 @@ void FixturePath::addPowerShell(const QList<QPair<QString, QByteArray>> &answers
 
 void FixturePath::addSilentShells() const
 {
+#ifndef Q_OS_WIN
     addPowerShell({});
     addProgram(QStringLiteral("cmd"), {});
+#endif
 }
 
 namespace {

@@ -55,7 +55,10 @@ public:
     void addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes = {},
                     int exitCode = 0) const;
     // A "powershell" and a "cmd" that answer nothing, for tests whose
-    // subject is not what the checks find.
+    // subject is not what the checks find. On Windows it adds nothing:
+    // CreateProcessW finds the system's own shells in system32 before the
+    // search path (under Wine a powershell stub that answers nothing, and
+    // Wine's cmd), and such tests must pass whatever they answer.
     void addSilentShells() const;
     // A "powershell" that answers each script (arguments joined by blanks)
     // with the bytes given, and any other script with nothing.
