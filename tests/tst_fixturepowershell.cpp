@@ -6,11 +6,18 @@
 #include "inspection/displaysystemrelatedinfo.h"
 #include "inspection/windowscommands.h"
 #include "powershellanswers.h"
+#include "process/consoletext.h"
 #include "records/records.h"
 #include "testsupport.h"
 
 #include <QProcess>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <string>
+
+#include <windows.h>
+#endif
 
 using namespace testsupport;
 
@@ -19,6 +26,22 @@ namespace {
 QString run(const QStringList &arguments)
 {
     return displaysystemrelatedinfo::instance()->runCommand(arguments, windowscommands::powerShell());
+}
+
+// The text as a console program writes it to the runner: in the code page
+// the runner reads its children in on Windows, UTF-8 elsewhere.
+QByteArray asConsoleWrites(const QString &text)
+{
+#ifdef Q_OS_WIN
+    const std::wstring wide = text.toStdWString();
+    const UINT codePage = consoletext::childCodePage();
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(size, '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+#else
+    return text.toUtf8();
+#endif
 }
 
 } // namespace
@@ -51,7 +74,7 @@ private slots:
             windowscommands::conflictingProcesses(), windowscommands::removeFile(QStringLiteral("Règle Bürosoftware.zip"))};
         QStringList sent;
         for (int i = 0; i < commands.size(); ++i) {
-            const QByteArray output = "\r\nanswer " + QByteArray::number(i) + " \xc3\xa9\r\n\r\n";
+            const QByteArray output = asConsoleWrites(QStringLiteral("\r\nanswer %1 é\r\n\r\n").arg(i));
             QVERIFY(answers.add(commands.at(i), output, "warning " + QByteArray::number(i)));
             sent << windowscommands::asScript(commands.at(i));
         }

@@ -41,7 +41,9 @@ public:
 
     // Puts the built fixture, named powershell, first on the search path
     // (into the fixture folder) and points it at this folder, for the life
-    // of this object.
+    // of this object. On Windows it only points it: the fixture lies in the
+    // Wine prefix's system32, where a test loads it with
+    // WINEDLLOVERRIDES=powershell.exe=n (tests/CMakeLists.txt).
     void answerThrough(const FixturePath &fixtures);
 
 private:
