@@ -7,6 +7,7 @@
 
 #include "backgroundprogram.h"
 #include "benchmarks.h"
+#include "mainwindowlayout.h"
 #include "network/serverendpoints.h"
 #include "scratchinstallation.h"
 #include "serverprocess.h"
@@ -38,9 +39,6 @@ constexpr int kRunTimeoutMs = 5 * 60 * 1000;
 constexpr int kCloseTimeoutMs = 20000;
 constexpr int kPollMs = 5;
 constexpr qint64 kDownloadBytes = 1024 * 1024;
-// The centre of "Check All and Zip At Once" (the button `everything`, 600, 310,
-// 141 x 51 in the central widget, which starts at the window's corner).
-const QPoint kEverythingCentre(600 + 141 / 2, 310 + 51 / 2);
 
 struct Contender
 {

@@ -17,6 +17,7 @@
 // the program's output (program.log). Exit status 0 when all of it held,
 // else 1 with the reason on standard error.
 
+#include "mainwindowlayout.h"
 #include "virtualdisplay.h"
 
 #include <QCoreApplication>
@@ -36,9 +37,8 @@ constexpr int kRunTimeoutMs = 180 * 1000; // "Check All and Zip At Once" under W
 constexpr int kCloseTimeoutMs = 60 * 1000;
 const QSize kDialogSize(637, 432);
 const QSize kWindowSize(767, 425);
-// Centres of "Check All and Zip At Once" and of the pane in the window.
-const QPoint kEverythingCentre(600 + 141 / 2, 310 + 51 / 2);
-const QPoint kPaneCentre(190 + 551 / 2, 30 + 261 / 2);
+using bench::kEverythingCentre;
+using bench::kPaneCentre;
 constexpr std::uint32_t kReturn = 0xff0d, kControl = 0xffe3, kLetterA = 0x61, kLetterC = 0x63;
 
 class Driver
