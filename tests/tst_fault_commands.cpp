@@ -244,7 +244,9 @@ private slots:
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1String("; "))));
         // Whatever a command writes, the tool keeps a bounded part of it. (Under
         // AddressSanitizer freed memory is held back in quarantine, so the peak
-        // says nothing there.)
+        // says nothing there. Nor is it held on Windows: under Wine, whose pipes
+        // take a whole flood at once, QProcess reads all of it before the tool
+        // sees any, and the peak grew by 200 MB.)
 #ifndef __SANITIZE_ADDRESS__
         QVERIFY2(peakMemory() - peakBefore < 120 * 1024 * 1024,
                  qPrintable(QStringLiteral("peak memory grew by %1 MB").arg((peakMemory() - peakBefore) >> 20)));
