@@ -181,14 +181,6 @@ QList<Record> parseRecords(const QByteArray &content)
     QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-#ifdef Q_OS_WIN
-    // The logging library writes its files in text mode there: each line
-    // ends with "\r\n".
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-#endif
     for (int i = 4; i < lines.size(); ++i) {
         const QRegularExpressionMatch match = prefix.match(lines.at(i));
         if (match.hasMatch()) {
