@@ -652,6 +652,32 @@ private slots:
         QCOMPARE(treeBelow(root.path()), before);
     }
 
+    // --read takes the reports of earlier Windows builds, every line ended
+    // by "\r\n" (a command's own lines by "\r\r\n"), as the same reports
+    // with "\n": it prints the same findings, evidence and all.
+    void readsReportsWithWindowsLineEnds()
+    {
+        const QTemporaryDir root;
+        const QByteArray report = reportFile(inspectionRecords(
+            hardwareshaping::processor(QString()).records
+            + hardwareshaping::physicalMemory(QStringLiteral("\r\n\r\nTotalMemorySize     : 4\r\nAvailableMemorySize : 1\r\n"))
+                  .records));
+        const QString entry = QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_HardWare_"));
+        const QDir folder(root.path());
+        QVERIFY(folder.mkpath(QStringLiteral("lf")) && folder.mkpath(QStringLiteral("crlf")));
+        QVERIFY(makeZip(folder.filePath(QStringLiteral("lf/zziplog.zip")), {{entry, report}}));
+        QVERIFY(makeZip(folder.filePath(QStringLiteral("crlf/zziplog.zip")), {{entry, QByteArray(report).replace("\n", "\r\n")}}));
+        for (const QStringList &options : {QStringList(), QStringList{QStringLiteral("--json")}}) {
+            const QStringList arguments = QStringList{QStringLiteral("--read"), QStringLiteral("zziplog.zip")} + options;
+            const Outcome lf = runBatchIn(folder.filePath(QStringLiteral("lf")), arguments);
+            const Outcome crlf = runBatchIn(folder.filePath(QStringLiteral("crlf")), arguments);
+            QVERIFY2(lf.exitCode == 0 && lf.out.contains("TotalMemorySize : 4") && !lf.out.contains('\r'),
+                     qPrintable(describe(lf)));
+            QCOMPARE(crlf.exitCode, 0);
+            QCOMPARE(crlf.out, lf.out);
+        }
+    }
+
     // --read says which reports it could not read, in plain text and as
     // JSON; "--" lets a path begin with "-"; a folder it cannot list is
     // said as such.

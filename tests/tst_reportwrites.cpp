@@ -66,6 +66,25 @@ private slots:
         QCOMPARE(reportwrites::newlyUnwritten(), QStringList());
     }
 
+    // A report holds exactly the bytes of its records, on Windows as
+    // elsewhere: the library's own line ends are "\n", and console output
+    // copied with its own "\r\n" keeps them, none doubled.
+    void reportHoldsItsRecordsBytes()
+    {
+        const QTemporaryDir folder;
+        records::switchReport(folder.filePath(QStringLiteral("SupportLog_bytes_")));
+        const QByteArray console = "Pinging 127.0.0.1 with 32 bytes of data:\r\n"
+                                   "Reply from 127.0.0.1: bytes=32 time<1ms TTL=64\r\n";
+        records::info(records::kMain, 1, QStringLiteral("two\nlines"));
+        records::writeBytes(records::Level::Info, records::kMainWindow, 159, console);
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const QByteArray content = testsupport::readFile(folder.filePath(files.first()));
+        QCOMPARE(content.count('\r'), console.count('\r'));
+        QVERIFY2(content.contains(" main.cpp:1] two\nlines\nI") && content.endsWith(" mainwindow.cpp:159] " + console),
+                 content.constData());
+    }
+
     // The same report again within the second its file was begun in: the
     // switch waits for the next second, so the second run gets a file of
     // its own, in the usual layout, and neither loses a record.

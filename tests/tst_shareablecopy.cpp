@@ -223,6 +223,22 @@ private slots:
             QVERIFY(!text.contains(QStringLiteral("stand-in\tkind\treal value")));
     }
 
+    // A report of an earlier Windows build, every line ended by "\r\n",
+    // still gives the names it shows: the copy holds none of them, and its
+    // line ends as they were.
+    void reportWithWindowsLineEnds()
+    {
+        const QTemporaryDir dir;
+        const QString entry = QStringLiteral("logs_quillon/SupportTool/") + reportName(QStringLiteral("SupportLog_network_config_"));
+        QVERIFY(makeZip(dir.filePath(QStringLiteral("zziplog.zip")), {{entry, networkReport().replace("\n", "\r\n")}}));
+        const shareablecopy::Outcome outcome = writeCopy(dir);
+        QVERIFY2(outcome.status == shareablecopy::Outcome::Status::Written, qPrintable(outcome.problem));
+        const QString report = copyTexts(dir).value(entry);
+        QCOMPARE(leftovers(entry, report), QStringList());
+        QVERIFY2(report.contains(QStringLiteral("\nWindows IP Configuration\r\n")) && !report.contains(QStringLiteral("\r\r")),
+                 qPrintable(report));
+    }
+
     // Each value planted where it used to survive, read back from the copy:
     // gone as a whole word from every entry and entry name, and what is no
     // value kept as it was.

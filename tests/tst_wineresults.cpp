@@ -6,7 +6,9 @@
 // SUPPORTTOOL_WINE_RESULTS naming the results folder of a fresh run of
 // scripts/check-windows, the reports that the packaged runner wrote under
 // Wine are read as well: their Direct3D 12 records and their ping and route
-// results must be what the tool makes of such answers.
+// results must be what the tool makes of such answers, and they must hold
+// the Linux runner's bytes for the same answers but for what differs by
+// machine and platform.
 
 #include "archivesupport.h"
 #include "d3d12/d3d12probeline.h"
@@ -34,20 +36,23 @@ namespace {
 // The folder of a fresh Wine run, or empty.
 QString wineResults() { return qEnvironmentVariable("SUPPORTTOOL_WINE_RESULTS"); }
 
-// The records of the one report whose name starts with namePrefix that the
-// runner wrote under Wine, in the installation folder of the run, read as
-// the tool reads reports: the logging library writes them there through the
-// C runtime's text mode, so every line ends in "\r\n" (and a line of a
-// Windows command, which brought its own "\r\n", in "\r\r\n").
-QList<Record> reportIn(const QString &installation, const QString &namePrefix)
+// The one report whose name starts with namePrefix that a run wrote in its
+// installation folder.
+QString reportPathIn(const QString &installation, const QString &namePrefix)
 {
     const QDir folder(QDir(installation).filePath(QStringLiteral("logs/SupportTool")));
     const QStringList names = folder.entryList({namePrefix + QLatin1Char('*')}, QDir::Files);
     if (names.size() != 1)
         qFatal("the run left %d reports named %s* in %s", int(names.size()), qPrintable(namePrefix),
                qPrintable(folder.path()));
+    return folder.filePath(names.first());
+}
+
+// Its records, read as the tool reads reports.
+QList<Record> reportIn(const QString &installation, const QString &namePrefix)
+{
     QList<Record> records;
-    for (const reportrecords::Record &record : reportrecords::parse(readFile(folder.filePath(names.first()))))
+    for (const reportrecords::Record &record : reportrecords::parse(readFile(reportPathIn(installation, namePrefix))))
         records << Record{record.level, record.file, record.line, record.text};
     return records;
 }
@@ -129,16 +134,53 @@ QString general(QString text, const QString &installation)
         .replace(appData, QStringLiteral("APPDATA/Local/quillon/"));
 }
 
-// The records up to the Direct3D 12 check's heading: what follows it is
-// the platform's Direct3D 12 answer (vkd3d in the probe on Linux, Wine's
-// d3d12 in the runner), checked on its own.
-QList<Record> withoutD3D12(const QList<Record> &records)
+// A text with its carriage returns and line feeds shown, for a failure message.
+QString withLineEndsShown(QString text)
 {
+    return text.replace(QLatin1Char('\r'), QLatin1String("\\r")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
+}
+
+// A report of the runner's "all" as bytes to hold against the other
+// platform's, its header first and then one item per record: the header's
+// time stamp, machine name and running time, each record's time stamp and
+// thread id, and what general() names put in general terms; a record whose
+// facts differ by platform (platformFact) only by its place and the reason;
+// the Direct3D 12 answer left out. All else, line ends included, stays as
+// the file holds it.
+QStringList comparableBytes(const QString &installation, const QString &namePrefix, const QString &folderAsWritten)
+{
+    const QByteArray content = readFile(reportPathIn(installation, namePrefix));
+    const QString text = QString::fromUtf8(content);
+    if (text.toUtf8() != content)
+        return {QStringLiteral("not UTF-8")};
+    static const QRegularExpression recordStart(QStringLiteral("^([IWEF])\\d{8} \\d\\d:\\d\\d:\\d\\d\\.\\d{6} +\\d+ "),
+                                                QRegularExpression::MultilineOption);
+    static const QRegularExpression headerFacts(
+        QStringLiteral("^(Log file created at: |Running on machine: |Running duration \\(h:mm:ss\\): )[^\\r\\n]*"),
+        QRegularExpression::MultilineOption);
+    QVector<int> starts;
+    for (auto match = recordStart.globalMatch(text); match.hasNext();)
+        starts << match.next().capturedStart();
+    starts << text.size();
+    const QList<Record> records = reportIn(installation, namePrefix);
+    if (records.size() != starts.size() - 1)
+        return {QStringLiteral("%1 records read, %2 record prefixes").arg(records.size()).arg(starts.size() - 1)};
+
+    QStringList items{text.left(starts.first()).replace(headerFacts, QStringLiteral("\\1(general)"))};
     for (int i = 0; i < records.size(); ++i) {
-        if (records.at(i).file == QLatin1String("displaysystemrelatedinfo.cpp") && records.at(i).line == 483)
-            return records.mid(0, i);
+        const QString place = placesOf({records.at(i)}).first();
+        if (place == QLatin1String("I displaysystemrelatedinfo.cpp:483"))
+            break;
+        const QString reason = platformFact(namePrefix, records, i);
+        if (!reason.isEmpty()) {
+            items << place + QStringLiteral(": ") + reason;
+            continue;
+        }
+        const QString record = text.mid(starts.at(i), starts.at(i + 1) - starts.at(i));
+        items << general(QString(record).replace(recordStart, QStringLiteral("\\1yyyymmdd hh:mm:ss.uuuuuu threadid ")),
+                         folderAsWritten);
     }
-    return records;
+    return items;
 }
 
 // The findings file of an installation, its report names without their
@@ -326,11 +368,37 @@ private slots:
     }
 
     // "all" under Wine and on Linux, on the same PowerShell answers (code
-    // page 850 under Wine, UTF-8 on Linux): every report holds the same
-    // records in the same order, the same texts but for the facts named by
-    // platformFact and the Direct3D 12 answer; the names that need more
-    // than ASCII arrive intact in the reports and the findings; the archive
-    // holds the reports and the findings file.
+    // page 850 under Wine, UTF-8 on Linux): the hardware, software-conflict
+    // and network reports hold the same bytes, line ends included, but for
+    // what comparableBytes puts in general terms; the ping results are
+    // copied as Wine's ping wrote them, each line ended by one "\r\n".
+    void wineReportsHoldLinuxBytes()
+    {
+        if (wineResults().isEmpty())
+            QSKIP("no Wine run to read (scripts/check-windows sets SUPPORTTOOL_WINE_RESULTS)");
+        for (const QString &report : {QStringLiteral("SupportLog_HardWare_"), QStringLiteral("SupportLog_software_confliction_"),
+                                      QStringLiteral("SupportLog_network_speedTest_"), QStringLiteral("SupportLog_network_server_"),
+                                      QStringLiteral("SupportLog_network_config_")}) {
+            const QStringList fromWine = comparableBytes(wineInstallation(), report, QStringLiteral("Z:") + wineInstallation());
+            const QStringList fromLinux = comparableBytes(linuxInstallation(), report, linuxInstallation());
+            for (int i = 0; i < qMax(fromWine.size(), fromLinux.size()); ++i) {
+                const QString where = QStringLiteral("%1 item %2:\nWine:  %3\nLinux: %4")
+                                          .arg(report)
+                                          .arg(i)
+                                          .arg(withLineEndsShown(fromWine.value(i)), withLineEndsShown(fromLinux.value(i)));
+                QVERIFY2(fromWine.value(i) == fromLinux.value(i) && i < fromWine.size() && i < fromLinux.size(),
+                         qPrintable(where));
+            }
+        }
+        const QByteArray speedTest = readFile(reportPathIn(wineInstallation(), QStringLiteral("SupportLog_network_speedTest_")));
+        QVERIFY2(!speedTest.contains("\r\r\n") && speedTest.contains("\r\nReply from 127.0.0.1: bytes=32 "),
+                 speedTest.constData());
+    }
+
+    // The zip report of "all" under Wine holds the Linux runner's records in
+    // the same order, with the same texts; the names that need more than
+    // ASCII arrive intact in the reports and the findings; the archive holds
+    // the reports and the findings file.
     void wineRunnerMatchesLinux()
     {
         if (wineResults().isEmpty())
@@ -338,18 +406,12 @@ private slots:
         const QString wine = wineInstallation();
         const QString linux = linuxInstallation();
         const QString wineFolder = QStringLiteral("Z:") + wine;
-        for (const QString &report : {QStringLiteral("SupportLog_HardWare_"), QStringLiteral("SupportLog_software_confliction_"),
-                                      QStringLiteral("SupportLog_network_speedTest_"), QStringLiteral("SupportLog_network_server_"),
-                                      QStringLiteral("SupportLog_network_config_"), QStringLiteral("SupportLog_zip_")}) {
-            const QList<Record> fromWine = withoutD3D12(reportIn(wine, report));
-            const QList<Record> fromLinux = withoutD3D12(reportIn(linux, report));
-            QCOMPARE(placesOf(fromWine), placesOf(fromLinux));
-            for (int i = 0; i < fromWine.size(); ++i) {
-                if (!platformFact(report, fromWine, i).isEmpty())
-                    continue;
-                const QString where = QStringLiteral("%1 record %2 (%3)").arg(report).arg(i).arg(summary(fromWine.at(i)));
-                QVERIFY2(general(fromWine.at(i).text, wineFolder) == general(fromLinux.at(i).text, linux), qPrintable(where));
-            }
+        const QList<Record> fromWine = reportIn(wine, QStringLiteral("SupportLog_zip_"));
+        const QList<Record> fromLinux = reportIn(linux, QStringLiteral("SupportLog_zip_"));
+        QCOMPARE(placesOf(fromWine), placesOf(fromLinux));
+        for (int i = 0; i < fromWine.size(); ++i) {
+            const QString where = QStringLiteral("SupportLog_zip_ record %1 (%2)").arg(i).arg(summary(fromWine.at(i)));
+            QVERIFY2(general(fromWine.at(i).text, wineFolder) == general(fromLinux.at(i).text, linux), qPrintable(where));
         }
 
         const auto textOf = [&wine](const QString &report) {

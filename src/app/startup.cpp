@@ -15,6 +15,8 @@
 #include <cstdio>
 
 #ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <stdlib.h>
 #include <windows.h>
 #include <vector>
 #elif defined(Q_OS_LINUX)
@@ -112,6 +114,17 @@ void tuneLogging()
     // second copy of one report, and in the temporary folder.
     for (int severity = 0; severity < google::NUM_SEVERITIES; ++severity)
         google::SetLogSymlink(severity, "");
+#ifdef Q_OS_WIN
+    // The library opens its files through the C runtime without asking for
+    // binary mode, and the runtime's default text mode would write every
+    // "\n" of a record as "\r\n", and the "\r\n" of a command's own
+    // lines as "\r\r\n": a report must hold its records' bytes. The library
+    // opens its first file with its first record, after this. Nothing else
+    // of the tool opens files through the C runtime (Qt, libzip and Boost go
+    // to the system directly), and the standard streams are open already,
+    // so they keep their mode.
+    _fmode = _O_BINARY;
+#endif
 }
 
 void writeFirstRecords(const QString &versionId)

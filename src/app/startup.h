@@ -28,7 +28,9 @@ QString programFolder(const QString &programPath);
 bool ensureReportFolder(QString *reason);
 
 // The four logging settings, applied in this order after initialisation;
-// and no link to the latest file beside the reports.
+// no link to the latest file beside the reports; and on Windows the files
+// the library opens in binary mode, so that a report holds exactly the
+// bytes of its records, as elsewhere. To be called before the first record.
 void tuneLogging();
 
 // The run log's first two records: the launcher version and the start.

@@ -156,13 +156,7 @@ QByteArray readFile(const QString &path)
 
 QStringList headerLines(const QByteArray &content)
 {
-    // Without the "\r" the logging library writes before each "\n" on Windows.
-    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n')).mid(0, 4);
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
+    return QString::fromUtf8(content).split(QLatin1Char('\n')).mid(0, 4);
 }
 
 QList<Record> parseRecords(const QByteArray &content)
@@ -173,14 +167,6 @@ QList<Record> parseRecords(const QByteArray &content)
     QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-#ifdef Q_OS_WIN
-    // The logging library writes its files in text mode there: each line
-    // ends with "\r\n".
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-#endif
     for (int i = 4; i < lines.size(); ++i) {
         const QRegularExpressionMatch match = prefix.match(lines.at(i));
         if (match.hasMatch()) {
