@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -63,3 +64,6 @@ QList<QStringList> loggedArguments(const QString &logPath);
 QStringList argumentsOfLine(const QByteArray &line);
 
 } // namespace testsupport
+
+// For a test's data rows.
+Q_DECLARE_METATYPE(testsupport::FixtureSteps)
