@@ -9,19 +9,27 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace testsupport {
 
 #ifdef Q_OS_WIN
 
 namespace {
 QString applicationFolder(const QString &appData) { return appData + QStringLiteral("Local/quillon"); }
+
+bool underWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 } // namespace
 
+// What an earlier test left there (Sandbox makes the folder) goes first.
 UserDataFolder::UserDataFolder() : m_appData(logfolders::appDataFolder())
 {
-    if (m_appData.isEmpty() || QFileInfo::exists(applicationFolder(m_appData)))
-        qFatal("The tests would touch this user's own %s: they run in a throw-away Wine prefix",
+    if (m_appData.isEmpty() || !underWine())
+        qFatal("The tests would touch this user's own %s: they run only in a throw-away Wine prefix",
                qPrintable(applicationFolder(m_appData)));
+    QDir(applicationFolder(m_appData)).removeRecursively();
 }
 
 UserDataFolder::~UserDataFolder() { QDir(applicationFolder(m_appData)).removeRecursively(); }

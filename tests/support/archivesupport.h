@@ -15,9 +15,10 @@ namespace testsupport {
 // folder for the guard's life, so the per-user log folder lies there. On
 // Windows the system names the AppData folder, whatever the environment
 // says: there the guard uses the real one (under Wine that of the run's
-// throw-away prefix), stops the test program at once if the host
-// application's folder ("Local/quillon") is there already, and removes it
-// at the end; the tests that use it take turns (tests/CMakeLists.txt).
+// throw-away prefix), stops the test program at once if it does not run
+// under Wine, and removes the host application's folder ("Local/quillon")
+// at its start and end; the tests that reach that folder take turns
+// (tests/CMakeLists.txt).
 class UserDataFolder
 {
 public:
