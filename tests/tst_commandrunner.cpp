@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using testsupport::FixturePath;
+using testsupport::FixtureSteps;
 using testsupport::InstallFolder;
 
 class CommandRunnerTest : public QObject
@@ -71,27 +72,24 @@ private slots:
     {
         InstallFolder install;
         FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("echoargs"), "for a in \"$@\"; do printf '<%s>' \"$a\"; done");
+        fixtures.addFixture(QStringLiteral("echoargs"), FixtureSteps().printArguments());
         QString output;
-        runAndRead({QStringLiteral("a b"), QStringLiteral("\"q\""), QStringLiteral("")}, QStringLiteral("echoargs"),
-                   &output);
-        QCOMPARE(output, QStringLiteral("<a b><\"q\"><>"));
+        const QStringList arguments{QStringLiteral("a b"), QStringLiteral("\"q\""), QStringLiteral("")};
+        runAndRead(arguments, QStringLiteral("echoargs"), &output);
+        QCOMPARE(testsupport::argumentsOfLine(output.toUtf8()), arguments);
     }
 
     void quotedProgramPathWithOptions()
     {
         InstallFolder install;
         QDir().mkpath(QStringLiteral("Vendor Tools"));
-        const QString program = QDir::current().absoluteFilePath(QStringLiteral("Vendor Tools/query tool"));
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '<%s>' \"$a\"; done\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString program = QDir::current().absoluteFilePath(QStringLiteral("Vendor Tools/query tool.exe"));
+        QVERIFY(testsupport::placeFixture(program, FixtureSteps().printArguments()));
 
         QString output;
         runAndRead({}, QLatin1Char('"') + program + QStringLiteral("\" --query-gpu=a,b --format=csv,noheader"), &output);
-        QCOMPARE(output, QStringLiteral("<--query-gpu=a,b><--format=csv,noheader>"));
+        QCOMPARE(testsupport::argumentsOfLine(output.toUtf8()),
+                 (QStringList{QStringLiteral("--query-gpu=a,b"), QStringLiteral("--format=csv,noheader")}));
     }
 
     void programThatCannotStart()
@@ -114,12 +112,13 @@ private slots:
     {
         InstallFolder install;
         FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("hang"), "echo started\nexec sleep 30");
+        fixtures.addFixture(QStringLiteral("hang"), FixtureSteps().out("started\n").hang());
         QElapsedTimer clock;
         clock.start();
         QString output;
-        const auto recordList = runAndRead({}, QStringLiteral("hang"), &output, 500);
-        QVERIFY2(clock.elapsed() < 5000, "the time limit must stop the child");
+        // Time for a start under Wine too, which may take a second.
+        const auto recordList = runAndRead({}, QStringLiteral("hang"), &output, 2000);
+        QVERIFY2(clock.elapsed() < 7000, "the time limit must stop the child");
         QCOMPARE(output, QStringLiteral("started\n"));
         QCOMPARE(recordList.size(), 2);
         QCOMPARE(recordList.at(0).line, 43);
@@ -131,7 +130,7 @@ private slots:
     {
         InstallFolder install;
         FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("slow"), "sleep 0.6; echo done");
+        fixtures.addFixture(QStringLiteral("slow"), FixtureSteps().wait(600).out("done\n"));
         int ticks = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
@@ -148,7 +147,7 @@ private slots:
     {
         InstallFolder install;
         FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("hang"), "exec sleep 30");
+        fixtures.addFixture(QStringLiteral("hang"), FixtureSteps().hang());
         QTimer::singleShot(200, qApp, &QCoreApplication::quit);
         QElapsedTimer clock;
         clock.start();

@@ -44,24 +44,28 @@ private slots:
     void archiverFaults_data()
     {
         QTest::addColumn<Slot>("slot");
-        QTest::addColumn<QByteArray>("archiver"); // shell body of the 7z on the path; empty: none there
+        QTest::addColumn<FixtureSteps>("archiver"); // what the 7z on the path does; no steps: none there
         QTest::addColumn<bool>("earlierArchive");
         QTest::addColumn<QString>("reason");
 
         const struct
         {
             const char *name;
-            QByteArray body;
+            FixtureSteps steps;
             bool earlierArchive;
             const char *reason;
         } faults[] = {
-            {"missing", {}, false, "no 7-Zip archiver was found"},
-            {"fatal error", "echo 'ERROR: disk full' >&2\nexit 2", false, "ended with error code 2 (fatal error)"},
-            {"killed by a signal", "kill -SEGV $$", false, "stopped unexpectedly"},
-            {"success without an archive", "exit 0", false, "ended without writing zziplog.zip"},
-            {"success leaving the old archive untouched", "exit 0", true, "ended without writing zziplog.zip"},
-            {"fatal error after part of an archive", "echo cut off > \"$2\"\nexit 2", true, "ended with error code 2"},
-            {"warnings without an archive", "echo 'WARNING: x' >&2\nexit 1", false, "ended without writing zziplog.zip"},
+            {"missing", FixtureSteps(), false, "no 7-Zip archiver was found"},
+            {"fatal error", FixtureSteps().err("ERROR: disk full\n").exit(2), false,
+             "ended with error code 2 (fatal error)"},
+            {"crashed", FixtureSteps().crash(), false, "stopped unexpectedly"},
+            {"success without an archive", FixtureSteps().exit(0), false, "ended without writing zziplog.zip"},
+            {"success leaving the old archive untouched", FixtureSteps().exit(0), true,
+             "ended without writing zziplog.zip"},
+            {"fatal error after part of an archive", FixtureSteps().writeToArgument(2, "cut off\n").exit(2), true,
+             "ended with error code 2"},
+            {"warnings without an archive", FixtureSteps().err("WARNING: x\n").exit(1), false,
+             "ended without writing zziplog.zip"},
         };
         const struct
         {
@@ -71,21 +75,21 @@ private slots:
         for (const auto &s : actions) {
             for (const auto &f : faults) {
                 QTest::addRow("%s: %s", s.name, f.name)
-                    << s.slot << f.body << f.earlierArchive << QString::fromLatin1(f.reason);
+                    << s.slot << f.steps << f.earlierArchive << QString::fromLatin1(f.reason);
             }
         }
     }
     void archiverFaults()
     {
         QFETCH(Slot, slot);
-        QFETCH(QByteArray, archiver);
+        QFETCH(FixtureSteps, archiver);
         QFETCH(bool, earlierArchive);
         QFETCH(QString, reason);
 
         const FixturePath fixtures;
         fixtures.addSilentShells();
-        if (!archiver.isEmpty())
-            fixtures.addScript(QStringLiteral("7z"), archiver);
+        if (!archiver.text().isEmpty())
+            fixtures.addFixture(QStringLiteral("7z"), archiver);
         // Only the fixtures: no system 7-Zip may stand in for the one under test.
         const SearchPathOverride path({fixtures.path()});
         const NoDesktop noDesktop;
@@ -138,7 +142,7 @@ private slots:
     void hungArchiverIsStopped()
     {
         const FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("7z"), "exec /bin/sleep 30");
+        fixtures.addFixture(QStringLiteral("7z"), FixtureSteps().hang());
         const SearchPathOverride path({fixtures.path()});
         Sandbox sandbox;
 

@@ -52,21 +52,24 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The archiver the host application ships, replaced by a script.
-void addBundledArchiver(const InstallFolder &install, const QByteArray &body, bool executable = true,
-                        const QByteArray &interpreter = "/bin/sh")
+const QString kBundledArchiver = QStringLiteral("quillon/Content/7z.exe");
+
+// The archiver the host application ships, replaced by the fixture program.
+void addBundledArchiver(const InstallFolder &install, const FixtureSteps &steps)
 {
-    install.writeFile(QStringLiteral("quillon/Content/7z.exe"), "#!" + interpreter + "\n" + body + "\n");
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable)
-        permissions |= QFile::ExeOwner;
-    QFile::setPermissions(install.filePath(QStringLiteral("quillon/Content/7z.exe")), permissions);
+    QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("quillon/Content"))));
+    QVERIFY(placeFixture(install.filePath(kBundledArchiver), steps));
 }
 
 // A bundled archiver that notes what it was given and writes an (empty)
 // archive where it is told to, as a real one would.
-const QByteArray kRecordingArchiver =
-    "cp logsLocations.txt captured-list.txt\nprintf '%s\\n' \"$@\" > captured-args.txt\necho archive >> \"$2\"";
+FixtureSteps recordingArchiver()
+{
+    return FixtureSteps()
+        .append(QStringLiteral("logsLocations.txt"), QStringLiteral("captured-list.txt"))
+        .logArguments(QStringLiteral("captured-args.txt"))
+        .writeToArgument(2, "archive\n");
+}
 
 QStringList copyRecords(const QString &source, const QString &destination)
 {
@@ -135,12 +138,14 @@ private slots:
         QFETCH(QString, xdg);
         QFETCH(QString, dataHome);
         QCOMPARE(logfolders::dataHomeOf(xdg, QStringLiteral("/home/name")), dataHome);
+#ifndef Q_OS_WIN // the program's own folder reads XDG_DATA_HOME on Linux alone
         if (xdg.isEmpty() || dataHome != fallbackOf(QStringLiteral("/home/name")))
             return;
         // The program's own folder follows the same rule.
         const UserDataFolder user;
         qputenv("XDG_DATA_HOME", xdg.toUtf8());
         QCOMPARE(logfolders::appDataFolder(), user.appDataFolder());
+#endif
     }
 
     void appDataFolderOfThisUser()
@@ -209,7 +214,7 @@ private slots:
         QFETCH(bool, perUserLogs);
         const InstallFolder install;
         const UserDataFolder user;
-        addBundledArchiver(install, kRecordingArchiver);
+        addBundledArchiver(install, recordingArchiver());
         if (installationLogs)
             install.writeFile(QStringLiteral("logs/host.log"), "host");
         else
@@ -239,8 +244,9 @@ private slots:
         if (logsFound) {
             expected << QStringLiteral("I611 Logs found, start zipping.........") << QStringLiteral("I620 ") + kZipFinished;
             QCOMPARE(readFile(QStringLiteral("captured-list.txt")), expectedList);
-            QCOMPARE(readFile(QStringLiteral("captured-args.txt")),
-                     QByteArray("a\nzziplog.unfinished.zip\n@logsLocations.txt\n"));
+            QCOMPARE(loggedArguments(QStringLiteral("captured-args.txt")),
+                     (QList<QStringList>{{QStringLiteral("a"), QStringLiteral("zziplog.unfinished.zip"),
+                                          QStringLiteral("@logsLocations.txt")}}));
             QCOMPARE(packed.archive.status, archiver::Result::Status::Succeeded);
             QCOMPARE(readFile(QStringLiteral("zziplog.zip")), QByteArray("archive\n"));
         } else {
@@ -315,6 +321,7 @@ private slots:
         QCOMPARE(readFile(QStringLiteral("outside/secret.txt")), QByteArray("not a log"));
     }
 
+#ifndef Q_OS_WIN // symbolic links, and PowerShell's Remove-Item, which Wine's stub does not carry out
     // The leftover folder of older versions goes without anything a link
     // leads to: a link in its place goes as the link, a link inside it too.
     void leftoverFolderLinksAreNotFollowed_data()
@@ -329,7 +336,7 @@ private slots:
         appendStandInsToPath();
         const InstallFolder install;
         const UserDataFolder user;
-        addBundledArchiver(install, kRecordingArchiver);
+        addBundledArchiver(install, recordingArchiver());
         install.writeFile(QStringLiteral("logs/app.log"), "app");
         install.writeFile(QStringLiteral("logsSummon.zip"), "old archive");
         const QTemporaryDir outside;
@@ -367,7 +374,7 @@ private slots:
         appendStandInsToPath();
         const InstallFolder install;
         const UserDataFolder user;
-        addBundledArchiver(install, "exit 0");
+        addBundledArchiver(install, FixtureSteps());
         install.writeFile(QStringLiteral("logsSummon/inside.log"), "old");
         if (zipPresent)
             install.writeFile(QStringLiteral("logsSummon.zip"), "old archive");
@@ -392,6 +399,8 @@ private slots:
         }
     }
 
+#endif
+
     // A missing or failing archiver is reported as what it is; the success
     // record is not written, the copies and the list go all the same, and
     // the wait ends.
@@ -402,8 +411,10 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("none installed") << "none" << int(archiver::Result::Status::NotFound)
                                         << "no 7-Zip archiver was found";
+#ifndef Q_OS_WIN // Windows has no permission bit that makes a program
         QTest::newRow("bundled not executable") << "not executable" << int(archiver::Result::Status::NotFound)
                                                 << "no 7-Zip archiver was found";
+#endif
         QTest::newRow("bundled cannot start") << "cannot start" << int(archiver::Result::Status::FailedToStart)
                                               << "the archiver ./quillon/Content/7z.exe could not be started";
         QTest::newRow("fatal error") << "exit 2" << int(archiver::Result::Status::ExitedWithError)
@@ -422,16 +433,21 @@ private slots:
         const FixturePath fixtures;
         install.writeFile(QStringLiteral("logs/app.log"), "app");
         writeTree(user.perUserLogs(), {{QStringLiteral("render.log"), "render"}});
-        if (setup == QLatin1String("not executable"))
-            addBundledArchiver(install, "exit 0", false);
-        else if (setup == QLatin1String("cannot start"))
-            addBundledArchiver(install, "exit 0", true, "/no/such/interpreter");
-        else if (setup == QLatin1String("exit 2"))
-            fixtures.addScript(QStringLiteral("7z"), "echo 'ERROR: cannot write' >&2\nexit 2");
-        else if (setup == QLatin1String("exit 7"))
-            fixtures.addScript(QStringLiteral("7z"), "exit 7");
-        else if (setup == QLatin1String("crash"))
-            fixtures.addScript(QStringLiteral("7z"), "kill -SEGV $$");
+        if (setup == QLatin1String("not executable")) {
+            addBundledArchiver(install, FixtureSteps());
+            QFile::setPermissions(install.filePath(kBundledArchiver), QFile::ReadOwner | QFile::WriteOwner);
+        } else if (setup == QLatin1String("cannot start")) {
+            // No program on any system: a script for an interpreter that is not there.
+            install.writeFile(kBundledArchiver, "#!/no/such/interpreter\nexit 0\n");
+            QFile::setPermissions(install.filePath(kBundledArchiver),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        } else if (setup == QLatin1String("exit 2")) {
+            fixtures.addFixture(QStringLiteral("7z"), FixtureSteps().err("ERROR: cannot write\n").exit(2));
+        } else if (setup == QLatin1String("exit 7")) {
+            fixtures.addFixture(QStringLiteral("7z"), FixtureSteps().exit(7));
+        } else if (setup == QLatin1String("crash")) {
+            fixtures.addFixture(QStringLiteral("7z"), FixtureSteps().crash());
+        }
         // Only the fixtures are on the search path: no system 7-Zip.
         const SearchPathOverride path({fixtures.path()});
 
@@ -467,8 +483,10 @@ private slots:
         const InstallFolder install;
         const UserDataFolder user;
         const FixturePath fixtures;
-        fixtures.addScript(QStringLiteral("7z"), "printf '\\nWARNING: errno=13 : Permission denied\\n/x/a.log\\n\\n' >&2\n"
-                                                 "echo archive >> \"$2\"\nexit 1");
+        fixtures.addFixture(QStringLiteral("7z"), FixtureSteps()
+                                                      .err("\nWARNING: errno=13 : Permission denied\n/x/a.log\n\n")
+                                                      .writeToArgument(2, "archive\n")
+                                                      .exit(1));
         const SearchPathOverride path({fixtures.path()});
         install.writeFile(QStringLiteral("logs/app.log"), "app");
 

@@ -1,5 +1,7 @@
 #include "archivesupport.h"
 
+#include "archive/logfolders.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -7,9 +9,36 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace testsupport {
 
-UserDataFolder::UserDataFolder() : m_previousDataHome(qgetenv("XDG_DATA_HOME")), m_previousHome(qgetenv("HOME"))
+#ifdef Q_OS_WIN
+
+namespace {
+QString applicationFolder(const QString &appData) { return appData + QStringLiteral("Local/quillon"); }
+
+bool underWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+} // namespace
+
+// What an earlier test left there (Sandbox makes the folder) goes first.
+UserDataFolder::UserDataFolder() : m_appData(logfolders::appDataFolder())
+{
+    if (m_appData.isEmpty() || !underWine())
+        qFatal("The tests would touch this user's own %s: they run only in a throw-away Wine prefix",
+               qPrintable(applicationFolder(m_appData)));
+    QDir(applicationFolder(m_appData)).removeRecursively();
+}
+
+UserDataFolder::~UserDataFolder() { QDir(applicationFolder(m_appData)).removeRecursively(); }
+
+#else
+
+UserDataFolder::UserDataFolder()
+    : m_appData(m_dir.path() + QStringLiteral("/.local/")), m_previousDataHome(qgetenv("XDG_DATA_HOME")),
+      m_previousHome(qgetenv("HOME"))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral(".local/share"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/.local/share")));
@@ -24,6 +53,8 @@ UserDataFolder::~UserDataFolder()
         qputenv("XDG_DATA_HOME", m_previousDataHome);
     qputenv("HOME", m_previousHome);
 }
+
+#endif
 
 SearchPathOverride::SearchPathOverride(const QStringList &folders) : m_previous(qgetenv("PATH"))
 {
@@ -90,14 +121,16 @@ QString systemSevenZip()
 QStringList archiveEntries(const QString &archivePath)
 {
     QProcess lister;
-    lister.start(systemSevenZip(), {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba"), archivePath});
+    // In UTF-8 whatever the console's code page (Windows' would turn letters it lacks into "?").
+    lister.start(systemSevenZip(), {QStringLiteral("l"), QStringLiteral("-slt"), QStringLiteral("-ba"),
+                                    QStringLiteral("-sccUTF-8"), archivePath});
     if (!lister.waitForFinished(60000))
         return {};
     QStringList entries;
     const QString listing = QString::fromUtf8(lister.readAllStandardOutput());
     for (const QString &line : listing.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("Path = ")))
-            entries << line.mid(7).trimmed();
+            entries << QDir::fromNativeSeparators(line.mid(7).trimmed());
     }
     entries.sort();
     return entries;

@@ -12,21 +12,28 @@
 namespace testsupport {
 
 // Points the user's data folders (XDG_DATA_HOME, HOME) into a temporary
-// folder for the guard's life, so the per-user log folder lies there.
+// folder for the guard's life, so the per-user log folder lies there. On
+// Windows the system names the AppData folder, whatever the environment
+// says: there the guard uses the real one (under Wine that of the run's
+// throw-away prefix), stops the test program at once if it does not run
+// under Wine, and removes the host application's folder ("Local/quillon")
+// at its start and end; the tests that reach that folder take turns
+// (tests/CMakeLists.txt).
 class UserDataFolder
 {
 public:
     UserDataFolder();
     ~UserDataFolder();
-    QString path() const { return m_dir.path(); }
     // Where the collection finds the AppData folder: two levels above the
-    // application-data location, which is XDG_DATA_HOME + "/" + program name.
-    QString appDataFolder() const { return m_dir.path() + QStringLiteral("/.local/"); }
+    // application-data location, which on Linux is XDG_DATA_HOME + "/" +
+    // program name.
+    QString appDataFolder() const { return m_appData; }
     QString perUserLogs() const { return appDataFolder() + QStringLiteral("Local/quillon/Saved"); }
     QString perUserCopy() const { return appDataFolder() + QStringLiteral("Local/quillon/logs_AppData_Local"); }
 
 private:
     QTemporaryDir m_dir;
+    QString m_appData;
     QByteArray m_previousDataHome;
     QByteArray m_previousHome;
 };

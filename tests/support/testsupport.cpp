@@ -103,12 +103,21 @@ QString storeData(const QString &folder, const QString &name, const QByteArray &
 QByteArray quoted(const QString &path) { return "'" + QFile::encodeName(path) + "'"; }
 } // namespace
 
+QString FixturePath::addFixture(const QString &name, const FixtureSteps &steps) const
+{
+#ifdef Q_OS_WIN
+    const QString path = QDir(m_dir.path()).filePath(name + QStringLiteral(".exe"));
+#else
+    const QString path = QDir(m_dir.path()).filePath(name);
+#endif
+    [&] { QVERIFY2(placeFixture(path, steps), qPrintable(path)); }();
+    return path;
+}
+
 void FixturePath::addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes,
                              int exitCode) const
 {
-    const QString out = storeData(m_dir.path(), name + QStringLiteral(".stdout"), stdoutBytes);
-    const QString err = storeData(m_dir.path(), name + QStringLiteral(".stderr"), stderrBytes);
-    addScript(name, "cat " + quoted(out) + "\ncat " + quoted(err) + " >&2\nexit " + QByteArray::number(exitCode));
+    addFixture(name, FixtureSteps().out(stdoutBytes).err(stderrBytes).exit(exitCode));
 }
 
 void FixturePath::addSilentShells() const

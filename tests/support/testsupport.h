@@ -2,6 +2,8 @@
 // Shared scaffolding of the tests: a throw-away installation folder, fixture
 // programs first on the search path, and reading back the report files.
 
+#include "fixturesteps.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -49,9 +51,13 @@ public:
     FixturePath();
     ~FixturePath();
     QString path() const { return m_dir.path(); }
-    // A program that runs the given POSIX shell body.
+    // A program that runs the given POSIX shell body (Linux alone).
     void addScript(const QString &name, const QByteArray &body) const;
-    // A program that prints stdoutBytes and stderrBytes exactly and exits with code.
+    // The fixture program under the name (name.exe on Windows), doing what
+    // steps say; returns its path.
+    QString addFixture(const QString &name, const FixtureSteps &steps) const;
+    // A program that prints stdoutBytes and stderrBytes exactly and exits
+    // with code (the fixture program, on every platform).
     void addProgram(const QString &name, const QByteArray &stdoutBytes, const QByteArray &stderrBytes = {},
                     int exitCode = 0) const;
     // A "powershell" and a "cmd" that answer nothing, for tests whose
