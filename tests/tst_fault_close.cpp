@@ -12,6 +12,7 @@
 #include "networksettings.h"
 #include "process/cancellation.h"
 #include "sandbox.h"
+#include "slowpowershell.h"
 #include "testsupport.h"
 #include "window/mainwindow.h"
 #include "windowprobe.h"
@@ -104,17 +105,12 @@ private slots:
         // The cancellation is recorded in the report in use; the network
         // action pings before it switches to a report of its own.
         QTest::addColumn<bool>("cancelRecordInAReport");
-        // A powershell that stalls is a fixture on the search path, which
-        // Windows never starts: CreateProcessW takes powershell from system32
-        // first (under Wine its stub, which answers at once).
-#ifndef Q_OS_WIN
         QTest::newRow("hardware: a check's command") << Slot(&MainWindow::CheckHardware) << Wait::PowerShell << true;
         QTest::newRow("software: the process list") << Slot(&MainWindow::CheckSoftwareConfliction) << Wait::PowerShell << true;
-        QTest::newRow("network: configuration check") << Slot(&MainWindow::GetNetInfo) << Wait::PowerShell << true;
-        QTest::newRow("automatic check: hardware step") << Slot(&MainWindow::GetSystemInfo) << Wait::PowerShell << true;
-#endif
         QTest::newRow("network: ping") << Slot(&MainWindow::GetNetInfo) << Wait::Ping << false;
         QTest::newRow("network: server request") << Slot(&MainWindow::GetNetInfo) << Wait::ServerRequest << true;
+        QTest::newRow("network: configuration check") << Slot(&MainWindow::GetNetInfo) << Wait::PowerShell << true;
+        QTest::newRow("automatic check: hardware step") << Slot(&MainWindow::GetSystemInfo) << Wait::PowerShell << true;
         QTest::newRow("automatic check: network step") << Slot(&MainWindow::GetSystemInfo) << Wait::ServerRequest << true;
         QTest::newRow("zip: the archiver") << Slot(&MainWindow::zipLogs) << Wait::Archiver << true;
         QTest::newRow("check all and zip: inspection") << Slot(&MainWindow::gatherAndZipAtOnce) << Wait::Ping << true;
@@ -133,7 +129,7 @@ private slots:
         // for the tool's writes.
         const FixturePath fixtures;
         if (wait == Wait::PowerShell)
-            fixtures.addFixture(QStringLiteral("powershell"), stalling(fixtures, QStringLiteral("powershell")));
+            addHangingPowerShell(fixtures);
         else
             fixtures.addPowerShell({});
         // The address loops run cmd's (the system's, or the stand-in), which
@@ -173,7 +169,7 @@ private slots:
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &window, [&] {
             const bool inside = wait == Wait::ServerRequest ? !silentServer.requestedPaths().isEmpty()
-                : wait == Wait::PowerShell                  ? started(fixtures, QStringLiteral("powershell"))
+                : wait == Wait::PowerShell                  ? !powerShellArguments(fixtures).isEmpty()
                 : wait == Wait::Ping                        ? started(fixtures, QStringLiteral("ping"))
                 : wait == Wait::Archiver                    ? started(fixtures, QStringLiteral("7z"))
                                                             : writingShareableCopy();

@@ -10,6 +10,7 @@
 #include "records/records.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
 
@@ -42,6 +43,15 @@ QByteArray asConsoleWrites(const QString &text)
 #else
     return text.toUtf8();
 #endif
+}
+
+// Points the fixture, started directly rather than through the runner, at
+// an answers folder.
+void pointAt(QProcess &fixture, const QString &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"), folder);
+    fixture.setProcessEnvironment(environment);
 }
 
 } // namespace
@@ -114,9 +124,7 @@ private slots:
         PowerShellAnswers answers;
         QVERIFY(answers.add(QStringList{QStringLiteral("Get-Vpnconnection")}, "vpn\r\n", {}, 3));
         QProcess fixture;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"), answers.path());
-        fixture.setProcessEnvironment(environment);
+        pointAt(fixture, answers.path());
         fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-Vpnconnection")});
         QVERIFY(fixture.waitForFinished());
         QCOMPARE(fixture.readAllStandardOutput(), QByteArray("vpn\r\n"));
@@ -135,12 +143,49 @@ private slots:
         QCOMPARE(answers.received(),
                  (QStringList{QStringLiteral("Get-Vpnconnection"), QStringLiteral("Get-NetFirewallRule -Displayname \"tessaly*\" ")}));
 
+        QProcessEnvironment environment = fixture.processEnvironment();
         environment.remove(QStringLiteral("SUPPORTTOOL_POWERSHELL_ANSWERS"));
         fixture.setProcessEnvironment(environment);
         fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-Vpnconnection")});
         QVERIFY(fixture.waitForFinished());
         QCOMPARE(fixture.exitCode(), 2);
         QCOMPARE(fixture.readAllStandardOutput(), QByteArray());
+    }
+
+    // The fallback answers what has no answer of its own, after its delay,
+    // flooding exactly the bytes asked for, then crashing for real; and
+    // arguments.txt holds the latest start's arguments as they arrived.
+    void fallbackThatWaitsFloodsAndCrashes()
+    {
+        PowerShellAnswers answers;
+        QVERIFY(answers.add(QStringLiteral("Get-Vpnconnection"), "own\r\n"));
+        Answer fallback;
+        fallback.output = "0123456789abcdef\r\n";
+        fallback.errors = "e\n";
+        fallback.delayMs = 300;
+        fallback.floodBytes = 200001;
+        fallback.ending = Ending::Crash;
+        QVERIFY(answers.addFallback(fallback));
+        QProcess fixture;
+        pointAt(fixture, answers.path());
+
+        fixture.start(QStringLiteral(FIXTURE_POWERSHELL), {QStringLiteral("Get-Vpnconnection")});
+        QVERIFY(fixture.waitForFinished());
+        QCOMPARE(fixture.readAllStandardOutput(), QByteArray("own\r\n"));
+        QCOMPARE(fixture.exitStatus(), QProcess::NormalExit);
+
+        const QStringList arguments = {QStringLiteral("Get-Item"), QStringLiteral("-Path \"a b\"")};
+        QElapsedTimer clock;
+        clock.start();
+        fixture.start(QStringLiteral(FIXTURE_POWERSHELL), arguments);
+        QVERIFY(fixture.waitForFinished());
+        QVERIFY(clock.elapsed() >= 300);
+        const auto flooded = [](const QByteArray &text) { return text.repeated(200001 / text.size() + 1).left(200001); };
+        QCOMPARE(fixture.readAllStandardOutput(), flooded(fallback.output));
+        QCOMPARE(fixture.readAllStandardError(), flooded(fallback.errors));
+        QCOMPARE(fixture.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(PowerShellAnswers::lastArgumentsIn(answers.path()), arguments);
+        QCOMPARE(answers.received().last(), QStringLiteral("Get-Item -Path \"a b\""));
     }
 };
 

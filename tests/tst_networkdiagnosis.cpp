@@ -11,6 +11,7 @@
 #include "records/records.h"
 #include "testsupport.h"
 #include "window/mainwindow.h"
+#include "windowprobe.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -398,13 +399,7 @@ private slots:
         const QString before = paneText(window);
         // Closed as soon as the ping tool runs (it then waits to be killed).
         QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &window, [&] {
-            if (QFile::exists(started)) {
-                poll.stop();
-                window.close();
-            }
-        });
-        poll.start(20);
+        testsupport::closeOnceFileExists(window, poll, started);
         QElapsedTimer clock;
         clock.start();
         runAction(window);

@@ -18,6 +18,17 @@ bool writeTo(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
 } // namespace
 
 PowerShellAnswers::PowerShellAnswers() : m_path(m_temporary.path()) {}
@@ -26,6 +37,16 @@ PowerShellAnswers::PowerShellAnswers(const QString &folder) : m_path(QDir(folder
 {
     m_temporary.remove();
     QDir().mkpath(m_path);
+}
+
+PowerShellAnswers::PowerShellAnswers(const FixturePath &fixtures) : m_path(folderOf(fixtures))
+{
+    m_temporary.remove();
+    QDir(m_path).removeRecursively();
+    QDir().mkpath(m_path);
+    answerThrough(fixtures);
+    // The fixtures outlive this object: so does the variable.
+    m_pointedAt = false;
 }
 
 PowerShellAnswers::~PowerShellAnswers()
@@ -39,13 +60,43 @@ QString PowerShellAnswers::nameOf(const QString &commandText)
     return QString::fromLatin1(QCryptographicHash::hash(commandText.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
+QString PowerShellAnswers::folderOf(const FixturePath &fixtures)
+{
+    return QDir(fixtures.path()).filePath(QStringLiteral("powershell-answers"));
+}
+
+bool PowerShellAnswers::write(const QString &name, const Answer &answer) const
+{
+    const QString stem = QDir(m_path).filePath(name);
+    for (const char *suffix : {".err", ".code", ".wait", ".flood", ".hang", ".crash"})
+        QFile::remove(stem + QLatin1String(suffix));
+    const auto optional = [&stem](bool wanted, const char *suffix, const QByteArray &bytes) {
+        return !wanted || writeTo(stem + QLatin1String(suffix), bytes);
+    };
+    return writeTo(stem + QStringLiteral(".out"), answer.output)
+        && optional(!answer.errors.isEmpty(), ".err", answer.errors)
+        && optional(answer.exitCode != 0, ".code", QByteArray::number(answer.exitCode))
+        && optional(answer.delayMs > 0, ".wait", QByteArray::number(answer.delayMs))
+        && optional(answer.floodBytes > 0, ".flood", QByteArray::number(answer.floodBytes))
+        && optional(answer.ending == Ending::Hang, ".hang", {})
+        && optional(answer.ending == Ending::Crash, ".crash", {});
+}
+
+bool PowerShellAnswers::add(const QString &commandText, const Answer &answer) const
+{
+    return write(nameOf(commandText), answer);
+}
+
+bool PowerShellAnswers::addFallback(const Answer &answer) const { return write(QStringLiteral("any"), answer); }
+
 bool PowerShellAnswers::add(const QString &commandText, const QByteArray &output, const QByteArray &errors,
                             int exitCode) const
 {
-    const QString stem = QDir(m_path).filePath(nameOf(commandText));
-    return writeTo(stem + QStringLiteral(".out"), output)
-        && (errors.isEmpty() || writeTo(stem + QStringLiteral(".err"), errors))
-        && (exitCode == 0 || writeTo(stem + QStringLiteral(".code"), QByteArray::number(exitCode)));
+    Answer answer;
+    answer.output = output;
+    answer.errors = errors;
+    answer.exitCode = exitCode;
+    return add(commandText, answer);
 }
 
 bool PowerShellAnswers::add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors,
@@ -56,13 +107,12 @@ bool PowerShellAnswers::add(const QStringList &arguments, const QByteArray &outp
 
 QStringList PowerShellAnswers::received() const
 {
-    QFile file(QDir(m_path).filePath(QStringLiteral("received.txt")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    return linesOf(QDir(m_path).filePath(QStringLiteral("received.txt")));
+}
+
+QStringList PowerShellAnswers::lastArgumentsIn(const QString &folder)
+{
+    return linesOf(QDir(folder).filePath(QStringLiteral("arguments.txt")));
 }
 
 void PowerShellAnswers::answerThrough(const FixturePath &fixtures)
@@ -83,6 +133,16 @@ void PowerShellAnswers::answerThrough(const FixturePath &fixtures)
         m_previousVariable = qgetenv(kVariable);
     }
     qputenv(kVariable, QFile::encodeName(m_path));
+}
+
+// Defined here rather than with the rest of FixturePath: it is the fixture
+// PowerShell's, on every platform.
+void FixturePath::addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const
+{
+    const PowerShellAnswers powerShell(*this);
+    for (const auto &answer : answers)
+        QVERIFY(powerShell.add(answer.first, answer.second));
+    QVERIFY(powerShell.addFallback({}));
 }
 
 } // namespace testsupport

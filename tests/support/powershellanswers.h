@@ -2,9 +2,13 @@
 // An answers folder of the fixture PowerShell (tests/fixtures/powershell):
 // for each command text (the arguments the checks pass, joined by single
 // blanks), the files named by the lowercase hex SHA-256 of its UTF-8
-// bytes, with ".out", ".err" and ".code"; and "received.txt", where the
-// fixture writes every command text it gets, one UTF-8 line each. The same
-// folder serves the fixture built for Linux and the one built for Windows.
+// bytes, with ".out", ".err" and ".code"; "received.txt", where the
+// fixture writes every command text it gets, one UTF-8 line each, and
+// "arguments.txt", the arguments of its latest start. A fallback answer
+// ("any.out", ...) serves every command text without one of its own; an
+// answer may also make the fixture wait, flood, hang or crash
+// (tests/fixtures/powershell/answers.h). The same folder serves the
+// fixture built for Linux and the one built for Windows.
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +19,19 @@ namespace testsupport {
 
 class FixturePath;
 
+// How the fixture ends after writing an answer.
+enum class Ending { Exit, Hang, Crash };
+
+struct Answer
+{
+    QByteArray output;
+    QByteArray errors;
+    int exitCode = 0;
+    int delayMs = 0;       // waits this long before answering
+    qint64 floodBytes = 0; // writes output and errors over and over, up to this many bytes each
+    Ending ending = Ending::Exit; // Hang: waits 20 s after answering, so only a kill ends it early
+};
+
 class PowerShellAnswers
 {
 public:
@@ -22,6 +39,11 @@ public:
     PowerShellAnswers();
     // The given folder, made when missing and left in place.
     explicit PowerShellAnswers(const QString &folder);
+    // The fixture PowerShell of the fixtures: a folder inside theirs
+    // (folderOf), emptied of earlier answers, that the fixture answers from
+    // (answerThrough) for as long as the fixtures last, after this object
+    // is gone too. The variable naming it is left set.
+    explicit PowerShellAnswers(const FixturePath &fixtures);
     ~PowerShellAnswers();
     PowerShellAnswers(const PowerShellAnswers &) = delete;
     PowerShellAnswers &operator=(const PowerShellAnswers &) = delete;
@@ -34,10 +56,19 @@ public:
              int exitCode = 0) const;
     bool add(const QStringList &arguments, const QByteArray &output, const QByteArray &errors = {},
              int exitCode = 0) const;
+    bool add(const QString &commandText, const Answer &answer) const;
+    // The answer to every command text that has none of its own (without
+    // it, such a text gets PowerShell's "is not recognized" error).
+    bool addFallback(const Answer &answer) const;
     // The command texts the fixture got, in order.
     QStringList received() const;
     // The stem of a command text's answer files.
     static QString nameOf(const QString &commandText);
+
+    // The answers folder of a FixturePath's fixture PowerShell.
+    static QString folderOf(const FixturePath &fixtures);
+    // The arguments of the latest start of the fixture answering from a folder.
+    static QStringList lastArgumentsIn(const QString &folder);
 
     // Puts the built fixture, named powershell, first on the search path
     // (into the fixture folder) and points it at this folder, for the life
@@ -47,6 +78,8 @@ public:
     void answerThrough(const FixturePath &fixtures);
 
 private:
+    bool write(const QString &stem, const Answer &answer) const;
+
     QTemporaryDir m_temporary;
     QString m_path;
     bool m_pointedAt = false;

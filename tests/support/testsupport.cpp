@@ -120,20 +120,6 @@ void FixturePath::addProgram(const QString &name, const QByteArray &stdoutBytes,
     addFixture(name, FixtureSteps().out(stdoutBytes).err(stderrBytes).exit(exitCode));
 }
 
-void FixturePath::addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const
-{
-    QByteArray body = "script=\"$*\"\n";
-    int index = 0;
-    for (const auto &answer : answers) {
-        const QString script = storeData(m_dir.path(), QStringLiteral("ps%1.script").arg(index), answer.first.toUtf8());
-        const QString out = storeData(m_dir.path(), QStringLiteral("ps%1.stdout").arg(index), answer.second);
-        body += "if [ \"$script\" = \"$(cat " + quoted(script) + ")\" ]; then cat " + quoted(out) + "; exit 0; fi\n";
-        ++index;
-    }
-    body += "exit 0";
-    addScript(QStringLiteral("powershell"), body);
-}
-
 void FixturePath::addSilentShells() const
 {
 #ifndef Q_OS_WIN
@@ -179,7 +165,13 @@ QByteArray readFile(const QString &path)
 
 QStringList headerLines(const QByteArray &content)
 {
-    return QString::fromUtf8(content).split(QLatin1Char('\n')).mid(0, 4);
+    // Without the "\r" the logging library writes before each "\n" on Windows.
+    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n')).mid(0, 4);
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
 }
 
 QList<Record> parseRecords(const QByteArray &content)

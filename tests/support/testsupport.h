@@ -66,8 +66,9 @@ public:
     // search path (under Wine a powershell stub that answers nothing, and
     // Wine's cmd), and such tests must pass whatever they answer.
     void addSilentShells() const;
-    // A "powershell" that answers each script (arguments joined by blanks)
-    // with the bytes given, and any other script with nothing.
+    // The fixture PowerShell (powershellanswers.h, which defines this),
+    // answering each script (arguments joined by blanks) with the bytes
+    // given, and any other script with nothing.
     void addPowerShell(const QList<QPair<QString, QByteArray>> &answers) const;
 
 private:
