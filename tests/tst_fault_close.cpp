@@ -6,11 +6,13 @@
 // archive is not reported as made, and nothing is left or written where it
 // should not be.
 
+#include "addresstools.h"
 #include "environmentvalue.h"
 #include "localhttpserver.h"
 #include "networksettings.h"
 #include "process/cancellation.h"
 #include "sandbox.h"
+#include "slowpowershell.h"
 #include "testsupport.h"
 #include "window/mainwindow.h"
 #include "windowprobe.h"
@@ -35,11 +37,15 @@ enum class Wait { PowerShell, Ping, ServerRequest, Archiver, ShareableCopy };
 const QString kPacked = QStringLiteral(
     "All the logs have been packed and zipped into \"zziplog.zip\" under your Tessaly render installation folder");
 
-// A fixture program that notes it has started, then waits until it is killed.
-void addStalling(const FixturePath &fixtures, const QString &name)
+QString startedFile(const FixturePath &fixtures, const QString &name)
 {
-    fixtures.addScript(name, "touch '" + QFile::encodeName(QDir(fixtures.path()).filePath(name + QStringLiteral(".started")))
-                                 + "'\nexec sleep 20");
+    return QDir(fixtures.path()).filePath(name + QStringLiteral(".started"));
+}
+
+// Steps that note the program has started, then wait until it is killed.
+FixtureSteps stalling(const FixturePath &fixtures, const QString &name)
+{
+    return FixtureSteps().touch(startedFile(fixtures, name)).hang();
 }
 
 // A "7z" that leaves, as its archive, one of some 24 MB of log lines:
@@ -51,7 +57,7 @@ void addArchiverOfALargeArchive(const FixturePath &fixtures)
         log += "LogRender: frame " + QByteArray::number(line) + " rendered in " + QByteArray::number(line % 997) + " ms\n";
     const QString archive = QDir(fixtures.path()).filePath(QStringLiteral("large.zip"));
     QVERIFY(makeZip(archive, {{QStringLiteral("logs_quillon/render.log"), log}}));
-    fixtures.addScript(QStringLiteral("7z"), "cp '" + QFile::encodeName(archive) + "' \"$2\"");
+    fixtures.addFixture(QStringLiteral("7z"), FixtureSteps().copyToArgument(2, archive));
 }
 
 // The program writing the shareable copy has begun its temporary file
@@ -62,10 +68,7 @@ bool writingShareableCopy()
     return !QDir::current().entryList({QStringLiteral("zziplog_shareable.zip.*")}, QDir::Files).isEmpty();
 }
 
-bool started(const FixturePath &fixtures, const QString &name)
-{
-    return QFile::exists(QDir(fixtures.path()).filePath(name + QStringLiteral(".started")));
-}
+bool started(const FixturePath &fixtures, const QString &name) { return QFile::exists(startedFile(fixtures, name)); }
 
 // What may still be written once the close has cancelled the action:
 // warnings (the cancellation, the stopped command's standard error, a
@@ -125,11 +128,17 @@ private slots:
         // Made before the sandbox, so the fixtures' own files are not taken
         // for the tool's writes.
         const FixturePath fixtures;
-        wait == Wait::PowerShell ? addStalling(fixtures, QStringLiteral("powershell"))
-                                 : fixtures.addPowerShell({});
-        wait == Wait::Ping ? addStalling(fixtures, QStringLiteral("cmd")) : fixtures.addProgram(QStringLiteral("cmd"), {});
+        if (wait == Wait::PowerShell)
+            addHangingPowerShell(fixtures);
+        else
+            fixtures.addPowerShell({});
+        // The address loops run cmd's (the system's, or the stand-in), which
+        // starts these tools.
+        addAddressTool(fixtures, AddressTool::Ping,
+                       wait == Wait::Ping ? stalling(fixtures, QStringLiteral("ping")) : FixtureSteps());
+        addAddressTool(fixtures, AddressTool::Route, {});
         if (wait == Wait::Archiver)
-            addStalling(fixtures, QStringLiteral("7z"));
+            fixtures.addFixture(QStringLiteral("7z"), stalling(fixtures, QStringLiteral("7z")));
         if (wait == Wait::ShareableCopy)
             addArchiverOfALargeArchive(fixtures);
         LocalHttpServer silentServer(LocalHttpServer::Transport::Plain, std::nullopt);
@@ -154,29 +163,29 @@ private slots:
         // Closed as soon as the action is inside the wait under test.
         bool closeTried = false;
         bool closedAtOnce = true;
+        QElapsedTimer sinceClose;
         QString paneAtClose;
         QHash<QString, int> recordsAtClose; // report → how many records it held
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &window, [&] {
             const bool inside = wait == Wait::ServerRequest ? !silentServer.requestedPaths().isEmpty()
-                : wait == Wait::PowerShell                  ? started(fixtures, QStringLiteral("powershell"))
-                : wait == Wait::Ping                        ? started(fixtures, QStringLiteral("cmd"))
+                : wait == Wait::PowerShell                  ? !powerShellArguments(fixtures).isEmpty()
+                : wait == Wait::Ping                        ? started(fixtures, QStringLiteral("ping"))
                 : wait == Wait::Archiver                    ? started(fixtures, QStringLiteral("7z"))
                                                             : writingShareableCopy();
             if (!inside)
                 return;
             poll.stop();
             closeTried = true;
+            sinceClose.start();
             paneAtClose = paneText(window);
             for (const QString &report : reportFiles(QString()))
                 recordsAtClose.insert(report, recordsOf(report).size());
             closedAtOnce = window.close();
         });
         poll.start(20);
-        QElapsedTimer clock;
-        clock.start();
         (window.*slot)();
-        const qint64 elapsed = clock.elapsed();
+        const qint64 elapsed = sinceClose.isValid() ? sinceClose.elapsed() : -1;
         poll.stop();
 
         QVERIFY2(closeTried, "the action never reached the wait under test");

@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_WIN
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include <windows.h>
@@ -13,35 +14,48 @@ namespace childwait {
 
 namespace {
 
-// The job every child joins. Its one handle is closed only when the tool
-// ends, however it ends, and the system then ends every process still in
-// the job: no archiver or console tool goes on writing into the
-// installation folder behind a run that no longer exists. A child joins
-// just after its start, so a program it starts in that moment is not held.
-HANDLE toolJob()
+// A job of the child's own, which it joins right after its start and which
+// the programs it starts join with it (cmd's ping and tracert, PowerShell's
+// console tools). Killing the job ends them all: a console killed alone
+// leaves its tool writing into its result file behind the run. The system
+// ends every process still in the job when its one handle closes: when the
+// child's object goes at the end of its call, or when the tool ends,
+// however it ends, so no archiver or console tool goes on writing into the
+// installation folder behind a run that no longer exists. A program the
+// child starts in the moment before it joins is not held.
+HANDLE jobOfItsOwn(const QProcess &process)
 {
-    static const HANDLE job = [] {
-        const HANDLE handle = CreateJobObjectW(nullptr, nullptr);
-        if (handle) {
-            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-            SetInformationJobObject(handle, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        }
-        return handle;
-    }();
+    if (process.processId() == 0)
+        return nullptr;
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    const HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, DWORD(process.processId()));
+    const bool joined = child && AssignProcessToJobObject(job, child);
+    if (child)
+        CloseHandle(child);
+    if (!joined) {
+        CloseHandle(job);
+        return nullptr;
+    }
     return job;
 }
 
-void tieToTool(const QProcess &process)
+// True once no process is left in the job (or nothing can be told of it).
+bool jobEmpty(HANDLE job)
 {
-    if (!toolJob() || process.processId() == 0)
-        return;
-    const HANDLE child = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, DWORD(process.processId()));
-    if (child) {
-        AssignProcessToJobObject(toolJob(), child);
-        CloseHandle(child);
-    }
+    JOBOBJECT_BASIC_PROCESS_ID_LIST list = {};
+    if (!QueryInformationJobObject(job, JobObjectBasicProcessIdList, &list, sizeof list, nullptr)
+        && GetLastError() != ERROR_MORE_DATA)
+        return true;
+    return list.NumberOfAssignedProcesses == 0;
 }
+
+// The exit code QProcess gives a program it kills, which it reports as a crash.
+constexpr UINT kKilledExitCode = 0xf291;
 
 } // namespace
 
@@ -51,7 +65,35 @@ public:
     Outcome outcome;
     QProcess process;
     bool collected = false;
+    bool killed = false;
     int limit = -1;
+    HANDLE job = nullptr;
+
+    ~Platform()
+    {
+        if (job)
+            CloseHandle(job); // ends whatever is left in it
+    }
+
+    void kill()
+    {
+        killed = true;
+        if (job)
+            TerminateJobObject(job, kKilledExitCode);
+        process.kill();
+    }
+
+    // After a kill, the programs the child started end a moment after it:
+    // waits for them, so the files they held can be removed at once.
+    void waitForJob(qint64 waitMs)
+    {
+        if (!killed || !job)
+            return;
+        QElapsedTimer clock;
+        clock.start();
+        while (!jobEmpty(job) && clock.elapsed() < waitMs)
+            Sleep(10);
+    }
 
     // Keeps what fits of the newly arrived output; stops the child when a
     // channel passes the limit.
@@ -59,7 +101,7 @@ public:
     {
         if (keepWithin(kept, bytes.constData(), bytes.size(), limit) && !overflowed) {
             overflowed = true;
-            process.kill();
+            kill();
         }
     }
 
@@ -119,18 +161,21 @@ bool ChildProcess::start(const Command &command, std::function<void()> ended)
         m_platform->outcome.startError = process.errorString();
         return false;
     }
-    tieToTool(process);
+    m_platform->job = jobOfItsOwn(process);
     return true;
 }
 
 bool ChildProcess::running() const { return m_platform->process.state() != QProcess::NotRunning; }
 
-void ChildProcess::kill() { m_platform->process.kill(); }
+void ChildProcess::kill() { m_platform->kill(); }
 
 void ChildProcess::collect(int waitMs)
 {
+    QElapsedTimer clock;
+    clock.start();
     if (running())
         m_platform->process.waitForFinished(waitMs);
+    m_platform->waitForJob(waitMs - clock.elapsed());
     m_platform->collectOutput();
 }
 

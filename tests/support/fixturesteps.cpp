@@ -67,6 +67,11 @@ FixtureSteps &FixtureSteps::flood(Channel channel, qint64 count, const QByteArra
 }
 FixtureSteps &FixtureSteps::crash() { return step("crash"); }
 FixtureSteps &FixtureSteps::exit(int code) { return step("exit", {number(code)}); }
+FixtureSteps &FixtureSteps::then(const FixtureSteps &more)
+{
+    m_text += more.m_text;
+    return *this;
+}
 
 bool placeFixture(const QString &programPath, const FixtureSteps &steps)
 {

@@ -43,6 +43,8 @@ public:
     // SIGSEGV on Linux, an access violation on Windows.
     FixtureSteps &crash();
     FixtureSteps &exit(int code);
+    // The steps of more, after these.
+    FixtureSteps &then(const FixtureSteps &more);
 
     // The steps file's text.
     QByteArray text() const { return m_text; }

@@ -89,20 +89,6 @@ void FixturePath::addScript(const QString &name, const QByteArray &body) const
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
 }
 
-namespace {
-// Stores bytes in a data file beside the fixtures and returns its path.
-QString storeData(const QString &folder, const QString &name, const QByteArray &bytes)
-{
-    const QString path = QDir(folder).filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    return path;
-}
-
-QByteArray quoted(const QString &path) { return "'" + QFile::encodeName(path) + "'"; }
-} // namespace
-
 QString FixturePath::addFixture(const QString &name, const FixtureSteps &steps) const
 {
 #ifdef Q_OS_WIN

@@ -1,8 +1,10 @@
 #include "windowprobe.h"
 
+#include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -48,6 +50,17 @@ bool idle(const QWidget &window)
     }
     const auto *busy = window.findChild<QProgressBar *>(QStringLiteral("barProgress"));
     return busy && !busy->isVisible();
+}
+
+void closeOnceFileExists(QWidget &window, QTimer &poll, const QString &path)
+{
+    QObject::connect(&poll, &QTimer::timeout, &window, [&window, &poll, path] {
+        if (QFile::exists(path)) {
+            poll.stop();
+            window.close();
+        }
+    });
+    poll.start(20);
 }
 
 } // namespace testsupport

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QPushButton;
+class QTimer;
 class QWidget;
 
 namespace testsupport {
@@ -26,5 +27,8 @@ QString withoutFindingsBlock(const QString &pane);
 QList<QPushButton *> actionButtons(const QWidget &window);
 // All six buttons enabled and the busy indicator hidden.
 bool idle(const QWidget &window);
+// Closes the window as soon as a file appears (a fixture noting it has
+// started), looking every 20 ms with poll while poll lives.
+void closeOnceFileExists(QWidget &window, QTimer &poll, const QString &path);
 
 } // namespace testsupport
