@@ -66,11 +66,6 @@ ProgramRun startProgram(const QString &argv0, const QString &program, const QStr
     const QStringList logs = QDir(logDir.path()).entryList({QStringLiteral("*.log.INFO.*")}, QDir::Files, QDir::Name);
     if (!logs.isEmpty())
         run.defaultLog = recordsOf(QDir(logDir.path()).filePath(logs.first()));
-#ifdef Q_OS_WIN
-    // The logging library writes its own run log in text mode there: "\r\n".
-    for (Record &record : run.defaultLog)
-        record.text.remove(QLatin1Char('\r'));
-#endif
     return run;
 }
 
