@@ -4,7 +4,6 @@
 
 #include "archivesupport.h"
 #include "environmentvalue.h"
-#include "localhttpserver.h"
 #include "networksettings.h"
 #include "reportkinds.h"
 #include "testsupport.h"
@@ -69,10 +68,8 @@ private slots:
         const NoDesktop noDesktop;
         const FixturePath fixtures;
         fixtures.addSilentShells();
-        const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
-                         addressGroup({QStringLiteral("127.0.0.1")})
-                             + serverHostsGroup(QStringList() << closed << closed << closed << closed << closed << closed, 1));
+                         addressGroup({QStringLiteral("127.0.0.1")}) + closedServerHostsGroup(1));
 
         MainWindow window;
         window.show();

@@ -352,12 +352,9 @@ private slots:
         addFixtureTools(fixtures);
         fixtures.addPowerShell({});
 
-        const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
                          "[ipconfig]\n[downloadConfig]\n"
-                             + testsupport::serverHostsGroup(QStringList() << closed << closed << closed << closed
-                                                                           << closed << closed,
-                                                             2));
+                             + testsupport::closedServerHostsGroup(2));
         folder.writeFile(QStringLiteral("logs/SupportTool/tracertResult.txt"), "OLD ROUTE\r\n");
 
         MainWindow window;
@@ -428,12 +425,9 @@ private slots:
         testsupport::FixturePath fixtures;
         addFixtureTools(fixtures);
         fixtures.addPowerShell({});
-        const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
         folder.writeFile(QStringLiteral("SupportToolConfig.ini"),
                          testsupport::addressGroup({QStringLiteral("127.0.0.1")}) + "[downloadConfig]\nsize=1MB\n"
-                             + testsupport::serverHostsGroup(QStringList() << closed << closed << closed << closed
-                                                                           << closed << closed,
-                                                             1));
+                             + testsupport::closedServerHostsGroup(1));
         QByteArray oldList;
         for (int i = 1; i <= 5; ++i)
             oldList += "old-target-" + QByteArray::number(i) + ".a-rather-long-host-name.example  with a comment\n";

@@ -1,5 +1,6 @@
 #include "networksettings.h"
 
+#include "localhttpserver.h"
 #include "network/serverendpoints.h"
 
 namespace testsupport {
@@ -11,6 +12,12 @@ QByteArray serverHostsGroup(const QStringList &hosts, int timeoutSeconds)
     for (int i = 0; i < hosts.size() && i < endpoints.size(); ++i)
         group += endpoints.at(i).hostKey.toLatin1() + '=' + hosts.at(i).toLatin1() + '\n';
     return group + serverendpoints::timeoutKey().toLatin1() + '=' + QByteArray::number(timeoutSeconds) + '\n';
+}
+
+QByteArray closedServerHostsGroup(int timeoutSeconds)
+{
+    const QString closed = QStringLiteral("127.0.0.1:%1").arg(LocalHttpServer::closedPort());
+    return serverHostsGroup(QStringList{closed, closed, closed, closed, closed, closed}, timeoutSeconds);
 }
 
 QByteArray addressGroup(const QStringList &targets)
