@@ -124,6 +124,19 @@ private slots:
         QTest::newRow("body cut short") << Transport::Plain
                                         << std::optional<HttpAnswer>(HttpAnswer{200, "OK", "partial", {}, 1000})
                                         << QString() << false << QStringLiteral("/base/");
+        // The network library decodes these itself; the length announced is
+        // that of the encoded body, which may be longer (a tiny body) or
+        // shorter than what arrives decoded.
+        const QByteArray small = qCompress(QByteArray("ok")).mid(4);
+        const QByteArray large = qCompress(QByteArray(20000, 'a')).mid(4);
+        QTest::newRow("deflated small body")
+            << Transport::Plain
+            << std::optional<HttpAnswer>(HttpAnswer{200, "OK", small, "Content-Encoding: deflate\r\n", -1})
+            << QString() << true << QStringLiteral("/base/");
+        QTest::newRow("deflated large body")
+            << Transport::Plain
+            << std::optional<HttpAnswer>(HttpAnswer{200, "OK", large, "Content-Encoding: deflate\r\n", -1})
+            << QString() << true << QStringLiteral("/base/");
         QTest::newRow("never answers") << Transport::Plain << std::optional<HttpAnswer>() << QString() << false
                                        << QStringLiteral("/base/");
     }
@@ -150,6 +163,34 @@ private slots:
             QCOMPARE(result, -1);
         }
         QCOMPARE(server.requestedPaths(), QStringList{path});
+    }
+
+    // The network library sometimes ends a body cut short by a closing
+    // connection without an error; only the announced length tells.
+    void wholeBodyHoldsTheAnnouncedLength_data()
+    {
+        QTest::addColumn<qint64>("received");
+        QTest::addColumn<QVariant>("announced");
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<bool>("whole");
+
+        QTest::newRow("as announced") << qint64(1000) << QVariant(qint64(1000)) << QByteArray() << true;
+        QTest::newRow("cut short") << qint64(7) << QVariant(qint64(1000)) << QByteArray() << false;
+        QTest::newRow("empty, announced") << qint64(0) << QVariant(qint64(1000)) << QByteArray() << false;
+        QTest::newRow("empty body") << qint64(0) << QVariant(qint64(0)) << QByteArray() << true;
+        QTest::newRow("no length announced") << qint64(7) << QVariant() << QByteArray() << true;
+        QTest::newRow("identity") << qint64(7) << QVariant(qint64(1000)) << QByteArray(" Identity") << false;
+        QTest::newRow("gzip, decoded longer") << qint64(5000) << QVariant(qint64(40)) << QByteArray("gzip") << true;
+        QTest::newRow("deflate, decoded shorter") << qint64(2) << QVariant(qint64(10)) << QByteArray("deflate") << true;
+    }
+
+    void wholeBodyHoldsTheAnnouncedLength()
+    {
+        QFETCH(qint64, received);
+        QFETCH(QVariant, announced);
+        QFETCH(QByteArray, encoding);
+        QFETCH(bool, whole);
+        QCOMPARE(wholeBody(received, announced, encoding), whole);
     }
 
     void expiredRequestIsCutAtTheLimit()
