@@ -160,6 +160,10 @@ private slots:
         QCOMPARE(shareable::addressListHosts({QStringLiteral("nas.studio.lan"), QStringLiteral("8.8.8.8"),
                                               QStringLiteral("fe80::1%3 ; router"), QStringLiteral("; comment\nprinter x")}),
                  (QStringList{QStringLiteral("nas.studio.lan"), QStringLiteral("printer")}));
+        // The tools get a name beyond ASCII in its IDNA form, which their
+        // answers show: both are the user's.
+        QCOMPARE(shareable::addressListHosts({QStringLiteral("Bücher.example")}),
+                 (QStringList{QStringLiteral("Bücher.example"), QStringLiteral("xn--bcher-kva.example")}));
     }
 
     // The names a text shows, learned from it in pieces of any size as from

@@ -3,8 +3,29 @@
 #include "installation/pingtargets.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace addresslist {
+
+namespace {
+
+bool isAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0x7f)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString asciiForm(const QString &address)
+{
+    if (isAscii(address))
+        return address;
+    return QString::fromLatin1(QUrl::toAce(address));
+}
 
 bool isAddress(const QString &word)
 {
@@ -42,11 +63,13 @@ AddressList addressList(const QVector<settingsgroups::Entry> &entries)
             const QString address = words.isEmpty() ? part : words.first();
             if (address.size() > pingtargets::kMaxTargetLength) {
                 ++list.tooLong;
-            } else if (words.isEmpty() || !isAddress(address)) {
-                list.notAddresses << entry.key + QLatin1Char('=') + address;
-            } else if (++list.targets <= pingtargets::kMaxTargets) {
-                list.lines << part;
+                continue;
             }
+            const QString ascii = words.isEmpty() || !isAddress(address) ? QString() : asciiForm(address);
+            if (ascii.isEmpty())
+                list.notAddresses << entry.key + QLatin1Char('=') + address;
+            else if (++list.targets <= pingtargets::kMaxTargets)
+                list.lines << (part.startsWith(address) ? ascii + part.mid(address.size()) : ascii);
         }
     }
     return list;

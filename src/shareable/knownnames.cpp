@@ -1,5 +1,6 @@
 #include "shareable/knownnames.h"
 
+#include "installation/addresslist.h"
 #include "installation/pingtargets.h"
 #include "shareable/addresstext.h"
 
@@ -71,8 +72,14 @@ QStringList addressListHosts(const QStringList &values)
     QStringList hosts;
     for (const QString &value : values) {
         for (const QString &target : pingtargets::targetsOf(value)) {
-            if (!addresstext::isAddress(target))
-                hosts << target;
+            if (addresstext::isAddress(target))
+                continue;
+            hosts << target;
+            // The tools were given, and their answers show, the name in
+            // its ASCII form.
+            const QString ascii = addresslist::asciiForm(target);
+            if (!ascii.isEmpty() && ascii != target)
+                hosts << ascii;
         }
     }
     return hosts;

@@ -23,7 +23,8 @@ struct KnownNames
 KnownNames systemNames();
 
 // The host names among the [ipconfig] values: the first word of each line,
-// as the address tests take it, unless it is an IP address.
+// as the address tests take it, unless it is an IP address; a name beyond
+// ASCII also in the IDNA form the tools were given.
 QStringList addressListHosts(const QStringList &values);
 
 // Adds the names a report or log shows in the layouts the tool knows: the
