@@ -355,8 +355,17 @@ private slots:
     // Checked all and zipped: the pane ends with the zip part, the zip report
     // tells a successful run, and every report written before the zip step
     // is inside the archive.
+    void gatherAndZipAtOnceArchivesTheReports_data()
+    {
+        QTest::addColumn<bool>("shareable");
+        QTest::newRow("the window: with the shareable copy") << true;
+        // The runner without --shareable: a scripted run writes only what
+        // it is asked for.
+        QTest::newRow("no shareable copy asked for") << false;
+    }
     void gatherAndZipAtOnceArchivesTheReports()
     {
+        QFETCH(bool, shareable);
         const InstallFolder install;
         const UserDataFolder user;
         const NoDesktop noDesktop;
@@ -365,18 +374,24 @@ private slots:
 
         MainWindow window;
         showNoArchiveOnWindows(window);
+        if (!shareable)
+            window.setShareableCopy(MainWindow::ShareableCopy::Never);
         window.gatherAndZipAtOnce();
 
         // The zip step's texts, where the shareable copy went, then the
         // findings block last.
-        verifyPackedWithSuccess(window, 1);
+        verifyPackedWithSuccess(window, shareable ? 1 : 0);
         if (QTest::currentTestFailed())
             return;
-        const QString shareable = lastPaneLines(window, 1).first();
-        QVERIFY2(shareable.startsWith(QStringLiteral("Shareable copy without personal data: ")
-                                      + QDir::toNativeSeparators(
-                                          QDir::current().absoluteFilePath(QStringLiteral("zziplog_shareable.zip")))),
-                 qPrintable(shareable));
+        if (shareable) {
+            const QString line = lastPaneLines(window, 1).first();
+            QVERIFY2(line.startsWith(QStringLiteral("Shareable copy without personal data: ")
+                                     + QDir::toNativeSeparators(
+                                         QDir::current().absoluteFilePath(QStringLiteral("zziplog_shareable.zip")))),
+                     qPrintable(line));
+        }
+        for (const char *name : {"zziplog_shareable.zip", "zziplog_shareable_map.txt"})
+            QCOMPARE(QFileInfo::exists(QLatin1String(name)), shareable);
         const QString pane = paneText(window);
         QVERIFY2(withoutFindingsBlock(pane) != pane, qPrintable(pane));
 

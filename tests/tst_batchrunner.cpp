@@ -6,6 +6,7 @@
 #include "archivesupport.h"
 #include "findings/findingstext.h"
 #include "hardwaresamples.h"
+#include "hostilefolders.h"
 #include "programstart.h"
 #include "inspection/windowscommands.h"
 #include "reportfixture.h"
@@ -467,6 +468,16 @@ private slots:
         QCOMPARE(reportFiles(QStringLiteral("SupportLog_software_confliction_")).size(), 1);
         QVERIFY2(outcome.err.contains("1 of 1 actions done"), outcome.err.constData());
         QVERIFY(outcome.err.contains("getProcessInfo"));
+
+        // The run log's files and the reports, but no link to the latest of
+        // them: the archive would carry a report twice.
+        for (const QString &written :
+             {childEnvironment().value(QStringLiteral("GLOG_log_dir")), folder.filePath(QStringLiteral("logs/SupportTool"))}) {
+            const QFileInfoList entries = QDir(written).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+            QVERIFY(!entries.isEmpty());
+            for (const QFileInfo &entry : entries)
+                QVERIFY2(!entry.isSymLink(), qPrintable(entry.filePath()));
+        }
     }
 
     // Every text, in order, as the pane receives it: the same action run in
@@ -491,10 +502,17 @@ private slots:
         QCOMPARE(withoutVolumeFigures(asPaneShows(printed)), withoutVolumeFigures(shown));
     }
 
-    // SIGINT stops the run as the close button stops the window: the
-    // command is ended, the action cancelled, later actions never start.
+    // SIGINT or SIGTERM stops the run as the close button stops the window:
+    // the command is ended, the action cancelled, later actions never start.
+    void interruptedByASignal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+    }
     void interruptedByASignal()
     {
+        QFETCH(int, signal);
         const InstallFolder folder;
         const FixturePath fixtures;
         addHangingPowerShell(fixtures);
@@ -508,7 +526,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((progress += batch.readAllStandardError()).contains("running: getProcessInfo"), 10000);
         QElapsedTimer clock;
         clock.start();
-        ::kill(static_cast<pid_t>(batch.processId()), SIGINT);
+        ::kill(static_cast<pid_t>(batch.processId()), signal);
         QVERIFY(batch.waitForFinished(10000));
         QVERIFY2(clock.elapsed() < 5000, "the hanging command was not ended");
         progress += batch.readAllStandardError();
@@ -726,6 +744,22 @@ private slots:
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY2(closed.exitCode == 6 && closed.err.contains(QFile::encodeName(folder) + " cannot be read: Permission denied"),
                  qPrintable(describe(closed)));
+
+        // Named like a report but no plain file: named, never opened (a link
+        // could lead anywhere, a pipe would wait for a writer forever).
+        const QString odd = root.filePath(QStringLiteral("odd"));
+        const QString elsewhere = root.filePath(QStringLiteral("elsewhere.txt"));
+        QFile report(elsewhere);
+        QVERIFY(report.open(QIODevice::WriteOnly)
+                && report.write(reportFile(inspectionRecords(hardwareshaping::processor(QString()).records))) > 0);
+        report.close();
+        const QString pipe = reportName(QStringLiteral("SupportLog_HardWare_"));
+        QVERIFY(QDir().mkpath(odd) && makePipe(odd + QLatin1Char('/') + pipe));
+        QVERIFY(QFile::link(elsewhere, odd + QLatin1Char('/') + unread));
+        const Outcome notPlain = read({QStringLiteral("--read"), odd});
+        QVERIFY2(notPlain.exitCode == 6 && notPlain.err.contains(pipe.toUtf8() + " (it is not a plain file)")
+                     && notPlain.err.contains(unread.toUtf8() + " (it is not a plain file)"),
+                 qPrintable(describe(notPlain)));
     }
 
     // --read of several paths and of a folder of archives: one block per
@@ -845,7 +879,13 @@ private slots:
         const InstallFolder folder;
         const QTemporaryDir home;
         recordAgreement(folder, QStringLiteral("1"));
+        // A scripted run opens no file browser on the archive, even where a
+        // desktop session seems to exist.
+        const FixturePath fixtures;
+        const QString browsed = fixtures.path() + QStringLiteral("/browsed");
+        fixtures.addScript(QStringLiteral("xdg-open"), "touch '" + QFile::encodeName(browsed) + "'");
         QProcessEnvironment environment = childEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
         const QStringList arguments{QStringLiteral("--install-dir"), folder.path(), QStringLiteral("--shareable"),
@@ -856,6 +896,7 @@ private slots:
         const Outcome plain = runProgram(QStringLiteral(BATCH_BINARY), QStringList(arguments).mid(0, 2) << "zip", environment);
         QVERIFY2(plain.exitCode == 0 && QFileInfo::exists(folder.filePath(QStringLiteral("zziplog.zip"))), qPrintable(describe(plain)));
         QVERIFY(!QFileInfo::exists(copy));
+        QVERIFY(!QFileInfo::exists(browsed));
 
         const Outcome made = runProgram(QStringLiteral(BATCH_BINARY), arguments, environment);
         QVERIFY2(made.exitCode == 0, qPrintable(describe(made)));

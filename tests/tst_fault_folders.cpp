@@ -9,6 +9,8 @@
 #include "archive/logtreecopy.h"
 #include "archivesupport.h"
 #include "environmentvalue.h"
+#include "filesizelimit.h"
+#include "findings/findingsfile.h"
 #include "hostilefolders.h"
 #include "localhttpserver.h"
 #include "networksettings.h"
@@ -26,6 +28,7 @@
 #include <sys/stat.h>
 
 #include <memory>
+#include <optional>
 
 #include <unistd.h>
 
@@ -255,6 +258,32 @@ private slots:
             return;
         QVERIFY(!QFileInfo(name).isSymLink());
         QVERIFY(readFile(name).startsWith("Tessaly Render Support Tool findings: "));
+    }
+
+    // A findings file that cannot be written whole is said, and leaves no
+    // half file for the archive to carry: cut short (a full disk) it is
+    // removed; a folder under its name stays as it was.
+    void findingsFileThatCannotBeWritten_data()
+    {
+        QTest::addColumn<bool>("cutShort"); // else a folder under the name
+        QTest::newRow("cut short") << true;
+        QTest::newRow("a folder under its name") << false;
+    }
+    void findingsFileThatCannotBeWritten()
+    {
+        QFETCH(bool, cutShort);
+        const InstallFolder folder;
+        if (!cutShort)
+            QVERIFY(QDir().mkpath(findingsfile::path() + QStringLiteral("/kept")));
+        std::optional<FileSizeLimit> limit;
+        if (cutShort)
+            limit.emplace(4096);
+        QString problem;
+        const bool written = findingsfile::write(QString(64 * 1024, QLatin1Char('x')), &problem);
+        limit.reset();
+        QVERIFY(!written && !problem.isEmpty());
+        QCOMPARE(QFileInfo::exists(findingsfile::path()), !cutShort);
+        QCOMPARE(QFileInfo::exists(findingsfile::path() + QStringLiteral("/kept")), !cutShort);
     }
 
     // A pipe under one of the tool's scratch names would make whoever opens

@@ -5,6 +5,7 @@
 
 #include "archive/logtreecopy.h"
 #include "archivesupport.h"
+#include "filesizelimit.h"
 #include "hostilefolders.h"
 #include "inspection/displaysystemrelatedinfo.h"
 #include "process/cancellation.h"
@@ -20,7 +21,6 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,29 +28,6 @@
 using namespace testsupport;
 
 namespace {
-
-// Files may grow to limit bytes for the guard's life: past it a write fails
-// as on a full disk (without root, loop devices or a file system of its own).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit lowered{limit, m_previous.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_previousHandler)(int) = SIG_DFL;
-};
 
 // An installation folder, current, whose zip report gets the records.
 struct ZipInstall : InstallFolder

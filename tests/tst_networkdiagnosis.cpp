@@ -271,6 +271,11 @@ private slots:
         QCOMPARE(tlsMissing.requestedPaths(), QStringList{QStringLiteral("/test/response.json")});
         QCOMPARE(plainMoved.requestedPaths(), QStringList{QStringLiteral("/test/response.json")});
         QCOMPARE(silent.requestedPaths(), QStringList{QStringLiteral("/network/test")});
+        // Nothing is sent: every request only asks.
+        for (const LocalHttpServer *server : servers) {
+            for (const QString &method : server->requestMethods())
+                QCOMPARE(method, QStringLiteral("GET"));
+        }
 
         // Before its first switch the action writes only the runner's
         // warnings: what the tools wrote to standard error through cmd.

@@ -235,6 +235,9 @@ private slots:
                                 << "it is a link, and the tool does not write through links" << false;
 #endif
         QTest::newRow("read-only") << QByteArray("[ipconfig]\n1=a\n") << false << "it is read-only" << true;
+        // No file the tool reads is unbounded.
+        QTest::newRow("larger than 16 MB") << "[ipconfig]\n1=" + QByteArray(16 * 1024 * 1024, 'a') << false
+                                           << "it is larger than 16 MB" << false;
     }
     void refusedFilesStayAsTheyWere()
     {
@@ -261,6 +264,36 @@ private slots:
         QCOMPARE(asked, 2);
         QCOMPARE(readFile(file), content);
         QCOMPARE(QFileInfo(kSettings).isSymLink(), link);
+    }
+
+    // A file saved by another program (an editor) after the tool read it is
+    // not replaced from the older reading, nor made or brought back.
+    void changedSinceReadingIsNotWritten_data()
+    {
+        QTest::addColumn<QByteArray>("read"); // null: no file
+        QTest::addColumn<QByteArray>("now");  // null: no file
+        const QByteArray asked("[AgreeLicense]\nagreed=0\n");
+        QTest::newRow("edited") << asked << asked + "[ipconfig]\n1=nas.studio.lan\n";
+        QTest::newRow("made meanwhile") << QByteArray() << asked;
+        QTest::newRow("removed meanwhile") << asked << QByteArray();
+    }
+    void changedSinceReadingIsNotWritten()
+    {
+        QFETCH(QByteArray, read);
+        QFETCH(QByteArray, now);
+        const InstallFolder folder;
+        if (!read.isNull())
+            folder.writeFile(kSettings, read);
+        const settingsfile::Contents reading = settingsfile::read();
+        QFile::remove(kSettings);
+        if (!now.isNull())
+            folder.writeFile(kSettings, now);
+        QString problem;
+        QVERIFY(!agreemententry::record(kSettings, reading, QStringLiteral("1"), &problem));
+        QCOMPARE(problem, QStringLiteral("it changed while the tool was reading it"));
+        QCOMPARE(QFileInfo::exists(kSettings), !now.isNull());
+        if (!now.isNull())
+            QCOMPARE(readFile(kSettings), now);
     }
 };
 

@@ -1,6 +1,6 @@
 // The program that writes the shareable copy, SupportToolShareable, and the
 // window's side of it: what the pane shows of each way a run can end; that
-// it stops cleanly when its input ends or SIGTERM comes; and that no
+// it stops cleanly when its input ends or SIGTERM or SIGINT comes; and that no
 // temporary file of a copy killed while it was written survives the next
 // run, nor a kill under the window's wait; and that a copy started by hand
 // while a run holds the installation folder changes nothing.
@@ -159,26 +159,37 @@ private slots:
                                                       "zziplog_shareable.zip", "zziplog_shareable_map.txt"}));
     }
 
-    // Its input's end (the window gone) or SIGTERM: it stops soon, and
-    // removes what it had begun.
+    // Its input's end (the window gone), SIGTERM or SIGINT: it stops soon,
+    // and removes what it had begun.
     void stopsCleanly_data()
     {
-        QTest::addColumn<bool>("byInputEnd");
-        QTest::newRow("input ends") << true;
-        QTest::newRow("SIGTERM") << false;
+        QTest::addColumn<QString>("stop"); // how it is stopped while it writes
+        QTest::newRow("input ends") << "input ends";
+        QTest::newRow("SIGTERM") << "SIGTERM";
+        QTest::newRow("SIGINT") << "SIGINT";
+        // Its input at its end from the start: it stops before it writes.
+        QTest::newRow("input on /dev/null") << "null input";
     }
 
     void stopsCleanly()
     {
-        QFETCH(bool, byInputEnd);
+        QFETCH(QString, stop);
         const InstallFolder folder;
         addArchive(folder, 8);
         QProcess program;
-        QVERIFY2(startAndWaitForWriting(program, folder), program.readAllStandardError().constData());
-        if (byInputEnd)
+        if (stop == QLatin1String("null input")) {
+            program.setStandardInputFile(QProcess::nullDevice());
+            program.setWorkingDirectory(folder.path());
+            program.start(kProgram, QStringList());
+        } else {
+            QVERIFY2(startAndWaitForWriting(program, folder), program.readAllStandardError().constData());
+        }
+        if (stop == QLatin1String("input ends"))
             program.closeWriteChannel();
-        else
+        else if (stop == QLatin1String("SIGTERM"))
             program.terminate();
+        else if (stop == QLatin1String("SIGINT"))
+            ::kill(pid_t(program.processId()), SIGINT);
         QVERIFY(program.waitForFinished(5000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), shareableprogram::kStopped);

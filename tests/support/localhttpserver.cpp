@@ -98,6 +98,10 @@ void LocalHttpServer::serve(QTcpSocket *socket)
         // "GET /path HTTP/1.1"
         const QList<QByteArray> requestLine = request->left(request->indexOf("\r\n")).split(' ');
         m_paths << QString::fromLatin1(requestLine.value(1));
+        const QByteArray head = request->left(request->indexOf("\r\n\r\n") + 2).toLower();
+        const bool body = (head.contains("\r\ncontent-length:") && !head.contains("\r\ncontent-length: 0\r\n"))
+            || head.contains("\r\ntransfer-encoding:");
+        m_methods << QString::fromLatin1(requestLine.value(0)) + (body ? QStringLiteral(" and a body") : QString());
         request->clear();
         if (!m_answer)
             return;

@@ -1,7 +1,7 @@
 #pragma once
 // A small HTTP or HTTPS server on 127.0.0.1 for the network tests: it
 // answers every request with one fixed answer, or accepts and never
-// answers, and remembers the paths it was asked for. HTTPS uses a
+// answers, and remembers the paths it was asked for and how. HTTPS uses a
 // self-signed certificate made once per test process.
 
 #include <QByteArray>
@@ -32,6 +32,8 @@ public:
 
     QString hostAndPort() const;
     const QStringList &requestedPaths() const { return m_paths; }
+    // Each request's method, with " and a body" when it carried one.
+    const QStringList &requestMethods() const { return m_methods; }
 
     // A port on 127.0.0.1 that nobody listens on (at the time of the call).
     static quint16 closedPort();
@@ -45,6 +47,7 @@ private:
     Transport m_transport;
     std::optional<HttpAnswer> m_answer;
     QStringList m_paths;
+    QStringList m_methods;
 };
 
 } // namespace testsupport
