@@ -277,6 +277,8 @@ private slots:
         addRow("Linux ping lost 1 of 4", kSpeedTest, pingRun(kLinuxPingLoss), {"ping-loss|tessaly.example lost 1 of 4"});
         addRow("Linux ping lost nothing", kSpeedTest, pingRun(kLinuxPingFine), {});
         addRow("Windows ping lost all", kSpeedTest, pingRun(kWindowsPing), {"ping-loss|192.0.2.9 lost 4 of 4"});
+        addRow("Windows ping, lines ended by a carriage return alone", kSpeedTest,
+               pingRun(QByteArray(kWindowsPing).replace("\r\n", "\r")), {"ping-loss|192.0.2.9 lost 4 of 4"});
         addRow("server failed", kServer,
                {windowRecord(318, QStringLiteral("download file fail from https://cdn.example/test/ failed")),
                 windowRecord(354, QStringLiteral("query API done from https://api.example/network/test in 2999 ms"))},
