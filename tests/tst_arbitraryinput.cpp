@@ -68,13 +68,14 @@ qint64 processorMs()
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
         return 0;
     const auto ticks = [](const FILETIME &time) { return (qint64(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
-    return (ticks(kernel) + ticks(user)) / 10000; // in units of 100 ns
+    return (ticks(kernel) + ticks(user)) / 10000; // counted in 100 ns
 #else
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 #endif
 }
+
 // The pieces the streaming readers are fed in.
 constexpr int kPiece = 7;
 
@@ -131,7 +132,6 @@ QByteArray reencoded(const QByteArray &bytes, const char *codec)
 {
     return QTextCodec::codecForName(codec)->fromUnicode(QChar(0xFEFF) + text(bytes));
 }
-
 
 QByteArrayList consoleSeeds()
 {

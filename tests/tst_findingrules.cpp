@@ -355,6 +355,15 @@ private slots:
                       QStringLiteral("firewall-blocks-tessaly"));
         QCOMPARE(rule.evidence.value,
                  QStringLiteral("Name : {5F1C}, DisplayName : Tessaly Render In, Enabled : True, Direction : Inbound, Action : Block"));
+        // Without the closing hyphens, however many (counted back from the
+        // end: searched for from every position, 60000 of them took seconds).
+        const QString units = QStringLiteral("CHECKING VIRTURAL MEMMORY INFORMATION......\nMB\nMB\nMB");
+        for (const QString &closing : {records::separator(), QStringLiteral("\n") + QString(60000, QLatin1Char('-'))}) {
+            const findings::Finding pageFile = findingOf(
+                {{reportName(kHardware), reportFile(hardwareRun(inspectionRecords({{162, units + closing}})))}},
+                QStringLiteral("page-file-missing"));
+            QCOMPARE(pageFile.evidence.value, QStringLiteral("MB MB MB"));
+        }
     }
 
     // A report re-saved by an editor is read: UTF-8 with a byte-order
