@@ -93,8 +93,8 @@ QString oneLine(const QString &text)
     QString value = (lineEnd < 0 ? text : text.mid(lineEnd + 1)).simplified();
     // Without the closing run of ten hyphens or more and the blank before
     // it. Counted back from the end: an expression looking for the run
-    // from every position takes quadratic time over a long one (where
-    // Qt's expressions are not compiled to machine code, as under Wine).
+    // from every position takes quadratic time over a long one (seconds
+    // for 256 KB in the Windows build under Wine).
     int end = value.size();
     while (end > 0 && value.at(end - 1) == QLatin1Char('-'))
         --end;
