@@ -29,6 +29,9 @@ private slots:
         QTest::newRow("1252, the ANSI code page") << QByteArray("R\xe8gle") << 1252u << QStringLiteral("Règle");
         QTest::newRow("UTF-8") << QByteArray("R\xc3\xa8gle \xe6\x9d\xb1") << 65001u << QStringLiteral("Règle 東");
         QTest::newRow("nothing") << QByteArray() << 850u << QString();
+        // Whatever a program writes after a NUL byte is text as well.
+        QTest::newRow("UTF-8 with a NUL") << QByteArray("a\0b\xc3\xa8", 5) << 65001u << QString::fromUtf8("a\0b\xc3\xa8", 5);
+        QTest::newRow("locale with a NUL") << QByteArray("Rule\0Block", 10) << 0u << QString::fromLatin1("Rule\0Block", 10);
     }
     void decodedFromItsCodePage()
     {

@@ -277,6 +277,8 @@ private slots:
         addRow("Linux ping lost 1 of 4", kSpeedTest, pingRun(kLinuxPingLoss), {"ping-loss|tessaly.example lost 1 of 4"});
         addRow("Linux ping lost nothing", kSpeedTest, pingRun(kLinuxPingFine), {});
         addRow("Windows ping lost all", kSpeedTest, pingRun(kWindowsPing), {"ping-loss|192.0.2.9 lost 4 of 4"});
+        addRow("Windows ping, lines ended by a carriage return alone", kSpeedTest,
+               pingRun(QByteArray(kWindowsPing).replace("\r\n", "\r")), {"ping-loss|192.0.2.9 lost 4 of 4"});
         addRow("server failed", kServer,
                {windowRecord(318, QStringLiteral("download file fail from https://cdn.example/test/ failed")),
                 windowRecord(354, QStringLiteral("query API done from https://api.example/network/test in 2999 ms"))},
@@ -353,6 +355,15 @@ private slots:
                       QStringLiteral("firewall-blocks-tessaly"));
         QCOMPARE(rule.evidence.value,
                  QStringLiteral("Name : {5F1C}, DisplayName : Tessaly Render In, Enabled : True, Direction : Inbound, Action : Block"));
+        // Without the closing hyphens, however many (counted back from the
+        // end: searched for from every position, 60000 of them took seconds).
+        const QString units = QStringLiteral("CHECKING VIRTURAL MEMMORY INFORMATION......\nMB\nMB\nMB");
+        for (const QString &closing : {records::separator(), QStringLiteral("\n") + QString(60000, QLatin1Char('-'))}) {
+            const findings::Finding pageFile = findingOf(
+                {{reportName(kHardware), reportFile(hardwareRun(inspectionRecords({{162, units + closing}})))}},
+                QStringLiteral("page-file-missing"));
+            QCOMPARE(pageFile.evidence.value, QStringLiteral("MB MB MB"));
+        }
     }
 
     // A report re-saved by an editor is read: UTF-8 with a byte-order

@@ -196,6 +196,16 @@ private slots:
                  whole.computerNames.size() + whole.dnsSuffixes.size());
     }
 
+    // A NUL byte before the fields (a log holding binary bytes) hides none
+    // of them.
+    void namesShownAfterNul()
+    {
+        shareable::KnownNames names;
+        shareable::addNamesShownIn(QByteArrayLiteral("crash\0dump\r\n   Host Name . . . . . . . . . . . . : DESKTOP-7F3A\r\n"),
+                                   &names);
+        QCOMPARE(names.computerNames, QStringList{"DESKTOP-7F3A"});
+    }
+
     // A name with letters beyond ASCII, in UTF-8 and in the system's 8-bit
     // code page, in lower and upper case.
     void eightBitAndCaseForms()

@@ -15,7 +15,9 @@ QVector<Outcome> outcomes(const QString &pingOutput)
 
     QVector<Outcome> result;
     QString target;
-    for (const QString &rawLine : pingOutput.split(QLatin1Char('\n'))) {
+    // Any line end: an output whose lines end in a carriage return alone
+    // would otherwise be one line, its statistics never read.
+    for (const QString &rawLine : QString(pingOutput).replace(QLatin1Char('\r'), QLatin1Char('\n')).split(QLatin1Char('\n'))) {
         const QString line = rawLine.trimmed();
         QRegularExpressionMatch match = windowsTarget.match(line);
         if (!match.hasMatch())

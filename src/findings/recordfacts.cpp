@@ -91,7 +91,18 @@ QString oneLine(const QString &text)
 {
     const int lineEnd = text.indexOf(QLatin1Char('\n'));
     QString value = (lineEnd < 0 ? text : text.mid(lineEnd + 1)).simplified();
-    value.remove(QRegularExpression(QStringLiteral(" ?-{10,}$")));
+    // Without the closing run of ten hyphens or more and the blank before
+    // it. Counted back from the end: an expression looking for the run
+    // from every position takes quadratic time over a long one (seconds
+    // for 256 KB in the Windows build under Wine).
+    int end = value.size();
+    while (end > 0 && value.at(end - 1) == QLatin1Char('-'))
+        --end;
+    if (value.size() - end >= 10) {
+        if (end > 0 && value.at(end - 1) == QLatin1Char(' '))
+            --end;
+        value.truncate(end);
+    }
     return value;
 }
 

@@ -10,6 +10,14 @@
 
 namespace consoletext {
 
+namespace {
+
+// All of the bytes: Qt 5's fromLocal8Bit(const QByteArray &) stops at the
+// first NUL byte, which would drop whatever a program wrote after one.
+QString local8Bit(const QByteArray &bytes) { return QString::fromLocal8Bit(bytes.constData(), bytes.size()); }
+
+} // namespace
+
 #ifdef Q_OS_WIN
 
 unsigned childCodePage()
@@ -23,10 +31,10 @@ QString decode(const QByteArray &bytes, unsigned codePage)
     if (bytes.isEmpty())
         return QString();
     if (codePage == 0)
-        return QString::fromLocal8Bit(bytes);
+        return local8Bit(bytes);
     const int size = MultiByteToWideChar(codePage, 0, bytes.constData(), bytes.size(), nullptr, 0);
     if (size <= 0)
-        return QString::fromLocal8Bit(bytes);
+        return local8Bit(bytes);
     std::wstring wide(std::size_t(size), L'\0');
     MultiByteToWideChar(codePage, 0, bytes.constData(), bytes.size(), &wide[0], size);
     return QString::fromStdWString(wide);
@@ -40,12 +48,12 @@ unsigned childCodePage() { return 0; }
 QString decode(const QByteArray &bytes, unsigned codePage)
 {
     if (codePage == 0)
-        return QString::fromLocal8Bit(bytes);
+        return local8Bit(bytes);
     if (codePage == 65001)
-        return QString::fromUtf8(bytes);
+        return QString::fromUtf8(bytes.constData(), bytes.size());
     const QByteArray name = (codePage >= 1250 && codePage <= 1258 ? "windows-" : "CP") + QByteArray::number(codePage);
     const QTextCodec *codec = QTextCodec::codecForName(name);
-    return codec ? codec->toUnicode(bytes) : QString::fromLocal8Bit(bytes);
+    return codec ? codec->toUnicode(bytes) : local8Bit(bytes);
 }
 
 #endif

@@ -97,7 +97,9 @@ void addNamesShownIn(const QByteArray &text, KnownNames *names)
                                            QRegularExpression::MultilineOption);
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
 
-    const QString content = QString::fromUtf8(text);
+    // All of the text: Qt 5's fromUtf8(const QByteArray &) stops at the
+    // first NUL byte, and the fields after one would go unread.
+    const QString content = QString::fromUtf8(text.constData(), text.size());
     for (auto match = field.globalMatch(content); match.hasNext();) {
         const QRegularExpressionMatch each = match.next();
         const QStringList values =

@@ -108,6 +108,14 @@ QList<Answer> answers()
 
 } // namespace
 
+QStringList outputs()
+{
+    QStringList texts;
+    for (const Answer &answer : answers())
+        texts << answer.output;
+    return texts;
+}
+
 bool write(const QString &folder, unsigned codePage)
 {
     const QByteArray codecName = codePage == 65001 ? QByteArray("UTF-8") : "CP" + QByteArray::number(codePage);

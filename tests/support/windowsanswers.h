@@ -9,6 +9,7 @@
 // the same texts and must write the same reports from them.
 
 #include <QString>
+#include <QStringList>
 
 namespace windowsanswers {
 
@@ -16,6 +17,9 @@ namespace windowsanswers {
 QString conflictingProcess();
 QString firewallRule();
 QString adapter();
+
+// Every command's output, as text (the fixtures other tests mutate).
+QStringList outputs();
 
 // Writes the answers into folder (made when missing), each output encoded
 // in the Windows code page given (65001: UTF-8). False when the folder or
