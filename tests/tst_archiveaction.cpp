@@ -404,6 +404,16 @@ private slots:
             QVERIFY2(entries.contains(QStringLiteral("logs_quillon/SupportTool/") + name),
                      qPrintable(name + QStringLiteral(" missing from: ") + entries.join(' ')));
         }
+        if (!shareable)
+            return;
+
+        // The map stays on this machine: a later archive for support packs
+        // the log folders only, never the map or the copy beside them.
+        window.zipLogs();
+        const QStringList later = archiveEntries(QStringLiteral("zziplog.zip"));
+        QVERIFY(!later.isEmpty());
+        for (const QString &entry : later)
+            QVERIFY2(!entry.contains(QStringLiteral("zziplog_shareable")), qPrintable(entry));
     }
 
     // A close that comes during the inspection parts (here: a cancellation
