@@ -90,6 +90,14 @@ constexpr int kLargeShrink = 1;
 // The pieces the streaming readers are fed in.
 constexpr int kPiece = 7;
 
+// Hands the input to feed in pieces of the given size, in order.
+template <typename Feed>
+void inPieces(const QByteArray &input, int piece, Feed feed)
+{
+    for (int at = 0; at < input.size(); at += piece)
+        feed(input.constData() + at, qMin(piece, input.size() - at));
+}
+
 // What a check of one input says: empty when every invariant held.
 using Check = std::function<QString(const QByteArray &input)>;
 
@@ -273,8 +281,7 @@ QString reportFindings(const QByteArray &input)
     // The same bytes in pieces read as they read whole.
     findings::NewestReports pieces;
     findings::ReportReader reader(findings::ReportKind::Hardware, reportName(QStringLiteral("SupportLog_HardWare_")));
-    for (int at = 0; at < input.size(); at += kPiece)
-        reader.add(input.constData() + at, qMin<int>(kPiece, input.size() - at));
+    inPieces(input, kPiece, [&](const char *bytes, int size) { reader.add(bytes, size); });
     reader.finishInto(&pieces);
     findings::NewestReports whole;
     whole.offer(reportName(QStringLiteral("SupportLog_HardWare_")), input);
@@ -328,14 +335,12 @@ QString namesShown(const QByteArray &input)
     // it learns what it learns of the whole.
     shareable::KnownNames streamed;
     shareable::NamesShownIn reader(&streamed);
-    for (int at = 0; at < input.size(); at += kPiece)
-        reader.feed(input.constData() + at, qMin<int>(kPiece, input.size() - at));
+    inPieces(input, kPiece, [&](const char *bytes, int size) { reader.feed(bytes, size); });
     reader.finish();
+    const auto asSet = [](const QStringList &names) { return QSet<QString>(names.begin(), names.end()); };
     if (input.size() < 4000
-        && (QSet<QString>(streamed.computerNames.begin(), streamed.computerNames.end())
-                != QSet<QString>(whole.computerNames.begin(), whole.computerNames.end())
-            || QSet<QString>(streamed.dnsSuffixes.begin(), streamed.dnsSuffixes.end())
-                   != QSet<QString>(whole.dnsSuffixes.begin(), whole.dnsSuffixes.end())))
+        && (asSet(streamed.computerNames) != asSet(whole.computerNames)
+            || asSet(streamed.dnsSuffixes) != asSet(whole.dnsSuffixes)))
         return QStringLiteral("names learned in pieces differ from those of the whole text");
     return QString();
 }
@@ -354,22 +359,19 @@ QString scrubbing(const QByteArray &input)
     const QByteArray cleaned = scrubber.clean(input);
     QByteArray streamed;
     shareable::TextScrubber::Stream stream(scrubber);
-    for (int at = 0; at < input.size(); at += kPiece)
-        stream.feed(input.constData() + at, qMin<int>(kPiece, input.size() - at), &streamed);
+    inPieces(input, kPiece, [&](const char *bytes, int size) { stream.feed(bytes, size, &streamed); });
     stream.finish(&streamed);
     if (streamed != cleaned)
         return QStringLiteral("the scrubber's stream differs from clean() of the whole text");
 
     textencoding::Survey survey;
-    for (int at = 0; at < input.size(); at += 4096)
-        survey.feed(input.constData() + at, qMin<int>(4096, input.size() - at));
+    inPieces(input, 4096, [&](const char *bytes, int size) { survey.feed(bytes, size); });
     const textencoding::Encoding encoding = survey.verdict();
     if (encoding == textencoding::Encoding::EightBit || encoding == textencoding::Encoding::Utf16LE
         || encoding == textencoding::Encoding::Utf16BE) {
         shareable::EntryCleaner cleaner(scrubber, encoding);
         QByteArray out;
-        for (int at = 0; at < input.size(); at += kPiece)
-            cleaner.feed(input.constData() + at, qMin<int>(kPiece, input.size() - at), &out);
+        inPieces(input, kPiece, [&](const char *bytes, int size) { cleaner.feed(bytes, size, &out); });
         cleaner.finish(&out);
     }
     return QString();

@@ -12,12 +12,13 @@ QVector<Outcome> outcomes(const QString &pingOutput)
     static const QRegularExpression linuxTarget(QStringLiteral("^--- (.+) ping statistics ---$"));
     static const QRegularExpression linuxCounts(
         QStringLiteral("^(\\d+) packets transmitted, (\\d+) (packets )?received"));
+    // Any line end: an output whose lines end in a carriage return alone
+    // would otherwise be one line, its statistics never read.
+    static const QRegularExpression lineEnd(QStringLiteral("[\\r\\n]"));
 
     QVector<Outcome> result;
     QString target;
-    // Any line end: an output whose lines end in a carriage return alone
-    // would otherwise be one line, its statistics never read.
-    for (const QString &rawLine : QString(pingOutput).replace(QLatin1Char('\r'), QLatin1Char('\n')).split(QLatin1Char('\n'))) {
+    for (const QString &rawLine : pingOutput.split(lineEnd)) {
         const QString line = rawLine.trimmed();
         QRegularExpressionMatch match = windowsTarget.match(line);
         if (!match.hasMatch())
